@@ -1,0 +1,40 @@
+# The two set-up commands of the README, plus a few for developers.
+#   make test   install what is missing, build with ASan+UBSan, run every test
+#   make run    install what is missing, build a release, run the main job
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+TEST_DIR := build/test
+REL_DIR := build/release
+
+.PHONY: test run bench fuzz deps-test deps-run format clean
+
+deps-test:
+	@bash scripts/install-deps.sh test
+
+deps-run:
+	@bash scripts/install-deps.sh run
+
+test: deps-test
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZE_SANITIZE=ON -DZE_BENCH=OFF
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
+
+run: deps-run
+	cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF
+	cmake --build $(REL_DIR) -j $(JOBS)
+	bash scripts/main-job.sh $(REL_DIR)
+
+bench: deps-test
+	cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF
+	cmake --build $(REL_DIR) -j $(JOBS)
+	bash scripts/run-benchmarks.sh $(REL_DIR)
+
+# Coverage-guided fuzzing of the text conversions with libFuzzer (clang).
+fuzz: deps-test
+	bash scripts/fuzz.sh
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build
