@@ -23,6 +23,7 @@ inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kPermissionDenied = 70;
 inline constexpr std::int32_t kPathNotFound = 76;
 inline constexpr std::int32_t kObjectNotSet = 91;
+inline constexpr std::int32_t kInvalidUseOfNull = 94;
 inline constexpr std::int32_t kInvalidPropertyValue = 380;
 inline constexpr std::int32_t kObjectRequired = 424;
 inline constexpr std::int32_t kCannotCreateObject = 429;

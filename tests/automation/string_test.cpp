@@ -1,8 +1,9 @@
 // Encodings at the edges: UTF-8 round trips, broken input, the ANSI code page.
+#include "frame/automation/string.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/automation/error.h"
-#include "frame/automation/string.h"
 
 namespace ze {
 namespace {
@@ -13,9 +14,9 @@ TEST(Utf8, RoundTripsEveryPlane) {
 }
 
 TEST(Utf8, BrokenInputBecomesReplacement) {
-  EXPECT_EQ(FromUtf8("a\xC3"), u"a\uFFFD");           // truncated
-  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD");          // overlong
-  EXPECT_EQ(FromUtf8("\xED\xA0\x80x"), u"\uFFFDx");    // surrogate
+  EXPECT_EQ(FromUtf8("a\xC3"), u"a\uFFFD");          // truncated
+  EXPECT_EQ(FromUtf8("\xC0\xAF"), u"\uFFFD");        // overlong
+  EXPECT_EQ(FromUtf8("\xED\xA0\x80x"), u"\uFFFDx");  // surrogate
   EXPECT_EQ(FromUtf8("\xFF"), u"\uFFFD");
   EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }

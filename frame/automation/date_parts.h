@@ -1,0 +1,64 @@
+// Taking an automation Date apart into calendar and clock fields, and putting one
+// together from a day number and a time of day.
+//
+// Representation (see date_value.h): the integer part of the serial is the day, the
+// fraction the time of day. For days before day 0 the fraction is still the time of day
+// but the serial is day - time, so -1.25 is 29 December 1899 06:00 and both -0.5 and
+// 0.5 are 30 December 1899 12:00.
+//
+// The time of day is rounded to the nearest second, so that a value built by adding
+// hours, minutes and seconds as fractions of a day shows the clock time it was built
+// from; 23:59:59.5 and later round on to midnight of the next day (except on the last
+// valid day, which stays at 23:59:59).
+//
+// Range: serials whose day lies in the years 100 to 9999. Anything else (NaN,
+// infinities, huge values) is not a Date: taking it apart fails with error 6, as
+// converting such a number to a Date does.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/automation/civil_date.h"
+#include "frame/automation/date_value.h"
+
+namespace ze {
+
+inline constexpr std::int32_t kSecondsPerDay = 86400;
+
+struct DateParts {
+  std::int32_t day_number = 0;  // days from 30 December 1899
+  std::int32_t year = 0;
+  std::int32_t month = 0;
+  std::int32_t day = 0;
+  std::int32_t hour = 0;
+  std::int32_t minute = 0;
+  std::int32_t second = 0;
+  std::int32_t weekday = 0;  // 1 = Sunday .. 7 = Saturday
+
+  // Seconds since midnight, 0..86399.
+  constexpr std::int32_t SecondsOfDay() const { return (hour * 60 + minute) * 60 + second; }
+};
+
+// Whether a double is a serial of the automation range (years 100 to 9999).
+constexpr bool IsValidSerial(double serial) noexcept {
+  // NaN fails both comparisons.
+  return serial > civil::kFirstDay - 1.0 && serial < civil::kLastDay + 1.0;
+}
+
+// The fields of a Date; error 6 when it is not a valid serial.
+DateParts SplitDate(Date d);
+
+// The day number of a Date (the time of day ignored, not rounded); error 6 when it is
+// not a valid serial.
+std::int32_t DayNumber(Date d);
+
+// The time of day of a Date as a fraction of a day in [0, 1), unrounded.
+double TimeFraction(Date d);
+
+// The Date of a day number and a time of day given as a fraction in [0, 1). The day
+// number is not checked: callers check the range first.
+constexpr Date MakeDate(std::int32_t day_number, double time_fraction) noexcept {
+  return Date(day_number >= 0 ? day_number + time_fraction : day_number - time_fraction);
+}
+
+}  // namespace ze

@@ -1,0 +1,228 @@
+// DateSerial, TimeSerial, DateAdd and the parts of a date.
+#include "frame/automation/date_serial.h"
+
+#include <cmath>
+
+#include "frame/automation/clock.h"
+#include "frame/automation/error.h"
+#include "frame/automation/number_text.h"
+
+namespace ze {
+
+namespace {
+
+// Floor division and the matching non-negative remainder.
+constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// Years that the month arithmetic may reach before the range check; far enough out that
+// no carry from in-range arguments is refused early, near enough that the 32-bit civil
+// arithmetic is exact.
+constexpr std::int64_t kYearLimit = 1000000;
+
+// The day number of the first day of a month given as a count of months from year 0;
+// error 5 when the year is far out of any range.
+std::int32_t FirstDayOfMonthIndex(std::int64_t month_index) {
+  const std::int64_t year = FloorDiv(month_index, 12);
+  if (year < -kYearLimit || year > kYearLimit) Raise(errors::kInvalidProcedureCall);
+  const auto month = static_cast<std::int32_t>(month_index - year * 12 + 1);
+  return civil::DaysFromCivil(static_cast<std::int32_t>(year), month, 1);
+}
+
+// A day number checked against the automation range (error 5 outside).
+std::int32_t CheckedDay(std::int64_t day_number) {
+  if (day_number < civil::kFirstDay || day_number > civil::kLastDay) {
+    Raise(errors::kInvalidProcedureCall);
+  }
+  return static_cast<std::int32_t>(day_number);
+}
+
+// The Date at a signed count of seconds (whole or not) from day 0 00:00, in the Date's
+// representation; error 5 outside the range.
+Date DateFromSeconds(double seconds) {
+  const double days = std::floor(seconds / kSecondsPerDay);
+  if (!(days >= civil::kFirstDay && days <= civil::kLastDay)) {
+    Raise(errors::kInvalidProcedureCall);
+  }
+  double rest = seconds - days * kSecondsPerDay;
+  if (rest < 0) rest = 0;
+  if (rest >= kSecondsPerDay) rest = kSecondsPerDay - 1;
+  return MakeDate(static_cast<std::int32_t>(days), rest / kSecondsPerDay);
+}
+
+enum class Interval { kYear, kQuarter, kMonth, kDay, kWeek, kHour, kMinute, kSecond };
+
+bool IntervalFromText(std::u16string_view text, Interval& out) {
+  char buf[5] = {};
+  if (text.empty() || text.size() > 4) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c < u'a' || c > u'z') return false;
+    buf[i] = static_cast<char>(c);
+  }
+  const std::string_view t(buf, text.size());
+  if (t == "yyyy")
+    out = Interval::kYear;
+  else if (t == "q")
+    out = Interval::kQuarter;
+  else if (t == "m")
+    out = Interval::kMonth;
+  else if (t == "y" || t == "d" || t == "w")
+    out = Interval::kDay;
+  else if (t == "ww")
+    out = Interval::kWeek;
+  else if (t == "h")
+    out = Interval::kHour;
+  else if (t == "n")
+    out = Interval::kMinute;
+  else if (t == "s")
+    out = Interval::kSecond;
+  else
+    return false;
+  return true;
+}
+
+}  // namespace
+
+DateParts SplitDate(Date d) {
+  if (!IsValidSerial(d.serial)) Raise(errors::kOverflow);
+  const double whole = std::trunc(d.serial);
+  DateParts p;
+  p.day_number = static_cast<std::int32_t>(whole);
+  std::int32_t seconds = 0;
+  const double fraction = std::fabs(d.serial - whole);
+  if (fraction != 0) {
+    seconds = static_cast<std::int32_t>(fraction * kSecondsPerDay + 0.5);
+    if (seconds >= kSecondsPerDay) {
+      // Rounded up to midnight: the next day, chronologically (day numbers grow with
+      // time on both sides of day 0), unless that would leave the range.
+      if (p.day_number < civil::kLastDay) {
+        ++p.day_number;
+        seconds = 0;
+      } else {
+        seconds = kSecondsPerDay - 1;
+      }
+    }
+  }
+  const civil::YearMonthDay ymd = civil::CivilFromDays(p.day_number);
+  p.year = ymd.year;
+  p.month = ymd.month;
+  p.day = ymd.day;
+  p.hour = seconds / 3600;
+  p.minute = seconds / 60 % 60;
+  p.second = seconds % 60;
+  p.weekday = civil::WeekdayFromDays(p.day_number) + 1;
+  return p;
+}
+
+std::int32_t DayNumber(Date d) {
+  if (!IsValidSerial(d.serial)) Raise(errors::kOverflow);
+  return static_cast<std::int32_t>(std::trunc(d.serial));
+}
+
+double TimeFraction(Date d) {
+  if (!IsValidSerial(d.serial)) Raise(errors::kOverflow);
+  return std::fabs(d.serial - std::trunc(d.serial));
+}
+
+Date DateSerial(std::int32_t year, std::int32_t month, std::int32_t day) {
+  // 1. Complete a two-digit year.
+  const std::int64_t y = CompleteTwoDigitYear(year);
+  // 2. Carry the month into the year: count months from year 0, then split again.
+  const std::int64_t month_index = y * 12 + (static_cast<std::int64_t>(month) - 1);
+  // 3. Carry the day into the month by counting days from the month's first day.
+  const std::int64_t day_number =
+      static_cast<std::int64_t>(FirstDayOfMonthIndex(month_index)) + day - 1;
+  // 4. The result must lie in the years 100 to 9999.
+  return Date(CheckedDay(day_number));
+}
+
+Date TimeSerial(std::int32_t hour, std::int32_t minute, std::int32_t second) {
+  const std::int64_t total =
+      static_cast<std::int64_t>(hour) * 3600 + static_cast<std::int64_t>(minute) * 60 + second;
+  const std::int64_t days = FloorDiv(total, kSecondsPerDay);
+  const std::int64_t rest = total - days * kSecondsPerDay;
+  return MakeDate(CheckedDay(days), static_cast<double>(rest) / kSecondsPerDay);
+}
+
+Date DateAdd(std::u16string_view interval, double number, Date d) {
+  Interval unit;
+  if (!IntervalFromText(interval, unit)) Raise(errors::kInvalidProcedureCall);
+  const std::int64_t n = CLng(number);
+  const std::int32_t day_number = DayNumber(d);
+  const double time = TimeFraction(d);
+
+  std::int64_t months = 0;
+  switch (unit) {
+    case Interval::kYear:
+      months = n * 12;
+      break;
+    case Interval::kQuarter:
+      months = n * 3;
+      break;
+    case Interval::kMonth:
+      months = n;
+      break;
+    case Interval::kDay:
+      return MakeDate(CheckedDay(day_number + n), time);
+    case Interval::kWeek:
+      return MakeDate(CheckedDay(day_number + n * 7), time);
+    case Interval::kHour:
+    case Interval::kMinute:
+    case Interval::kSecond: {
+      const double unit_seconds = unit == Interval::kHour     ? 3600.0
+                                  : unit == Interval::kMinute ? 60.0
+                                                              : 1.0;
+      const double seconds = static_cast<double>(day_number) * kSecondsPerDay +
+                             time * kSecondsPerDay + static_cast<double>(n) * unit_seconds;
+      return DateFromSeconds(seconds);
+    }
+  }
+  // Whole months: move the month, keep the day or clamp it to the month's last day.
+  const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
+  const std::int64_t month_index =
+      static_cast<std::int64_t>(ymd.year) * 12 + ymd.month - 1 + months;
+  const std::int32_t first = FirstDayOfMonthIndex(month_index);
+  const civil::YearMonthDay target = civil::CivilFromDays(first);
+  const std::int32_t last = civil::DaysInMonth(target.year, target.month);
+  const std::int32_t day = ymd.day < last ? ymd.day : last;
+  return MakeDate(CheckedDay(static_cast<std::int64_t>(first) + day - 1), time);
+}
+
+int Day(Date d) {
+  return SplitDate(d).day;
+}
+int Month(Date d) {
+  return SplitDate(d).month;
+}
+int Year(Date d) {
+  return SplitDate(d).year;
+}
+int Hour(Date d) {
+  return SplitDate(d).hour;
+}
+int Minute(Date d) {
+  return SplitDate(d).minute;
+}
+int Second(Date d) {
+  return SplitDate(d).second;
+}
+
+int Weekday(Date d, int first_day_of_week) {
+  if (first_day_of_week < 1 || first_day_of_week > 7) Raise(errors::kInvalidProcedureCall);
+  const int sunday_based = SplitDate(d).weekday;  // 1 = Sunday
+  return (sunday_based - first_day_of_week + 7) % 7 + 1;
+}
+
+Date Now() {
+  return CurrentClock().Now();
+}
+
+Date Today() {
+  return Date(static_cast<double>(DayNumber(Now())));
+}
+
+}  // namespace ze

@@ -1,0 +1,62 @@
+// Building dates and taking them apart: DateSerial, TimeSerial, DateAdd, the parts of a
+// date (Day, Month, Year, Weekday, Hour, Minute, Second) and the current date (Today,
+// Now) from the clock service.
+//
+// Building carries out-of-range fields into their neighbours in both directions (month
+// 0 is December of the year before, day 0 the last day of the month before, 90 seconds
+// are a minute and a half). A result outside the years 100 to 9999 fails with error 5.
+// Taking apart a value that is not a date (NaN, infinities, serials outside the range)
+// fails with error 6.
+//
+// Two-digit years: DateSerial completes a year argument from 0 to 99 within the window
+// 1930..2029 (0..29 are 2000..2029, 30..99 are 1930..1999) before any carry, so
+// DateSerial(5, 1, 1) is 1 January 2005 and DateSerial(99, 13, 1) is 1 January 2000.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "frame/automation/date_parts.h"
+#include "frame/automation/date_value.h"
+
+namespace ze {
+
+// The year of a two-digit year (0..99) in the window 1930..2029; other years unchanged.
+constexpr std::int32_t CompleteTwoDigitYear(std::int32_t year) noexcept {
+  if (year < 0 || year > 99) return year;
+  return year < 30 ? 2000 + year : 1900 + year;
+}
+
+// The date of year, month and day, carrying months into years and days into months.
+// The arguments are the automation's 16-bit integers; wider ones are accepted too.
+Date DateSerial(std::int32_t year, std::int32_t month, std::int32_t day);
+
+// The time of hours, minutes and seconds, carrying into days: TimeSerial(0, 0, 86400)
+// is day 1 (31 December 1899 00:00) and TimeSerial(-1, 0, 0) is 29 December 1899 23:00,
+// one hour before day 0 in the Date's own representation.
+Date TimeSerial(std::int32_t hour, std::int32_t minute, std::int32_t second);
+
+// Adds number intervals to d: "yyyy" years, "q" quarters, "m" months, "y", "d" and "w"
+// days, "ww" weeks, "h" hours, "n" minutes, "s" seconds (case-insensitive). A number
+// with a fraction is rounded to a whole count, halves to even. Years, quarters and
+// months keep the day of the month or take the target month's last day when the day
+// does not exist there; every interval keeps the time of day. An unknown interval or a
+// result outside the range fails with error 5; a count outside 32 bits with error 6.
+Date DateAdd(std::u16string_view interval, double number, Date d);
+
+int Day(Date d);
+int Month(Date d);
+int Year(Date d);
+// 1..7, counted from first_day_of_week (1 = Sunday .. 7 = Saturday; anything else fails
+// with error 5): with the default, Sunday is 1 and Saturday 7.
+int Weekday(Date d, int first_day_of_week = 1);
+int Hour(Date d);
+int Minute(Date d);
+int Second(Date d);
+
+// The current date and time from the installed clock (CurrentClock()).
+Date Now();
+// The current date without the time of day.
+Date Today();
+
+}  // namespace ze
