@@ -97,9 +97,155 @@ void PropertyBag::Remove(std::u16string_view name) {
   if (it != entries_.end()) entries_.erase(it);
 }
 
-String PropertyBag::Format() const { return String(); }
-void PropertyBag::Parse(std::u16string_view) {}
-void PropertyBag::LoadFile(const std::string&) {}
-void PropertyBag::SaveFile(const std::string&) const {}
+// ---- the text form -------------------------------------------------------------------
+
+namespace {
+
+constexpr std::int32_t kBadFileFormat = 321;
+constexpr std::int32_t kPathFileAccess = 75;
+
+bool IsKeyStart(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
+}
+bool IsKeyChar(char16_t c) { return IsKeyStart(c) || (c >= u'0' && c <= u'9'); }
+
+bool IsPlainKey(std::u16string_view name) {
+  if (name.empty() || !IsKeyStart(name[0])) return false;
+  for (char16_t c : name)
+    if (!IsKeyChar(c)) return false;
+  return true;
+}
+
+[[noreturn]] void BadLine(std::size_t line, std::u16string_view what) {
+  Raise(kBadFileFormat, u"Invalid file format: line " + FromUtf8(std::to_string(line)) + u": " +
+                            String(what));
+}
+
+// One `Key = VALUE` line; the key is a name, or a quoted string for any other text.
+PropertyBag::Entry ParseLine(std::u16string_view line, std::size_t number) {
+  std::size_t p = 0;
+  auto blank = [&] {
+    while (p < line.size() && (line[p] == u' ' || line[p] == u'\t')) ++p;
+  };
+  blank();
+  String key;
+  if (p < line.size() && line[p] == u'"') {
+    const std::size_t start = p;
+    ++p;
+    for (;;) {
+      if (p >= line.size()) BadLine(number, u"the key has no closing quote");
+      if (line[p] == u'"') {
+        if (p + 1 < line.size() && line[p + 1] == u'"') {
+          key += u'"';
+          p += 2;
+          continue;
+        }
+        ++p;
+        break;
+      }
+      key += line[p++];
+    }
+    if (key.empty()) BadLine(number, u"empty key at column " + FromUtf8(std::to_string(start + 1)));
+  } else {
+    const std::size_t start = p;
+    while (p < line.size() && IsKeyChar(line[p])) ++p;
+    key = String(line.substr(start, p - start));
+    if (!IsPlainKey(key)) BadLine(number, u"expected a property name");
+  }
+  blank();
+  if (p >= line.size() || line[p] != u'=') BadLine(number, u"expected = after the name");
+  ++p;
+  try {
+    return {std::move(key), ParseLiteral(line.substr(p))};
+  } catch (const AutomationError& e) {
+    BadLine(number, e.description());
+  }
+}
+
+}  // namespace
+
+String PropertyBag::Format() const {
+  String out;
+  for (const auto& e : entries_) {
+    out += IsPlainKey(e.name) ? e.name : FormatLiteral(Variant(e.name));
+    out += u" = ";
+    out += FormatLiteral(e.value, LiteralStyle::Typed);
+    out += u'\n';
+  }
+  return out;
+}
+
+void PropertyBag::Parse(std::u16string_view text) {
+  // Everything is read into a new list first: a bad line leaves the bag as it was.
+  std::vector<Entry> read;
+  std::size_t number = 0;
+  std::size_t at = 0;
+  if (!text.empty() && text[0] == u'\uFEFF') at = 1;  // a byte-order mark
+  while (at < text.size()) {
+    ++number;
+    std::size_t end = text.find(u'\n', at);
+    if (end == std::u16string_view::npos) end = text.size();
+    std::u16string_view line = text.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    for (char16_t c : line)
+      if (c < 32 && c != u'\t') BadLine(number, u"not text");
+    std::size_t first = 0;
+    while (first < line.size() && (line[first] == u' ' || line[first] == u'\t')) ++first;
+    if (first == line.size() || line[first] == u'#' || line[first] == u'\'') continue;
+    Entry entry = ParseLine(line, number);
+    for (const auto& e : read)
+      if (SameName(e.name, entry.name)) BadLine(number, u"the name " + entry.name + u" comes twice");
+    read.push_back(std::move(entry));
+  }
+  entries_ = std::move(read);
+}
+
+void PropertyBag::LoadFile(const std::string& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) {
+    if (errno == ENOENT) Raise(errors::kFileNotFound);
+    if (errno == EACCES) Raise(errors::kPermissionDenied);
+    Raise(kPathFileAccess, u"Path/File access error");
+  }
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
+    bytes.append(buffer, n);
+    if (n < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) Raise(kPathFileAccess, u"Path/File access error");
+  // Text means UTF-8 that converts both ways unchanged; the line of the first bad
+  // byte is the one named.
+  const String text = FromUtf8(bytes);
+  if (ToUtf8(text) != bytes) {
+    std::size_t line = 1;
+    const std::string back = ToUtf8(text);
+    for (std::size_t i = 0; i < bytes.size() && i < back.size() && bytes[i] == back[i]; ++i)
+      if (bytes[i] == '\n') ++line;
+    BadLine(line, u"not text");
+  }
+  Parse(text);
+}
+
+void PropertyBag::SaveFile(const std::string& path) const {
+  const std::string bytes = ToUtf8(Format());
+  // A new file beside the old one, renamed over it: a failed save never leaves half
+  // a file behind.
+  const std::string temporary = path + ".tmp~";
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) {
+    if (errno == ENOENT) Raise(errors::kPathNotFound);
+    if (errno == EACCES) Raise(errors::kPermissionDenied);
+    Raise(kPathFileAccess, u"Path/File access error");
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    Raise(kPathFileAccess, u"Path/File access error");
+  }
+}
 
 }  // namespace ze::container

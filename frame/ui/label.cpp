@@ -1,0 +1,39 @@
+// Label.
+#include "frame/ui/label.h"
+
+#include "frame/automation/error.h"
+
+namespace ze::ui {
+
+Label::Label() {
+  SetBackColor(colors::kButtonFace);
+  SetForeColor(colors::kButtonText);
+  SetTabStop(false);
+}
+
+void Label::SetAlignment(std::int16_t alignment) {
+  if (alignment < 0 || alignment > 2) Raise(errors::kInvalidPropertyValue);
+  alignment_ = alignment;
+}
+
+void Label::SetBorderStyle(std::int16_t style) {
+  if (style < 0 || style > 1) Raise(errors::kInvalidPropertyValue);
+  borderStyle_ = style;
+}
+
+void Label::SetBackStyle(std::int16_t style) {
+  if (style < 0 || style > 1) Raise(errors::kInvalidPropertyValue);
+  backStyle_ = style;
+}
+
+void Label::CopySettingsFrom(const Control& other) {
+  Control::CopySettingsFrom(other);
+  if (auto* l = dynamic_cast<const Label*>(&other)) {
+    caption_ = l->caption_;
+    alignment_ = l->alignment_;
+    borderStyle_ = l->borderStyle_;
+    backStyle_ = l->backStyle_;
+  }
+}
+
+}  // namespace ze::ui
