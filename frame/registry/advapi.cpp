@@ -1,0 +1,209 @@
+// The handle table and the advapi32-style functions; see advapi.h.
+#include "frame/registry/advapi.h"
+
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+
+namespace ze::registry {
+namespace {
+
+struct OpenKey {
+  std::shared_ptr<Store> store;
+  KeyId key;
+  REGSAM access = 0;
+};
+
+struct HandleTable {
+  std::mutex mutex;
+  std::unordered_map<HKEY, OpenKey> keys;
+  HKEY next = 0x100;
+};
+
+HandleTable& Table() {
+  static HandleTable table;
+  return table;
+}
+
+// The store, key and rights behind a handle; false for a handle that is not open.
+bool Lookup(HKEY handle, OpenKey* out) {
+  if (const std::optional<Root> root = RootFromHandle(handle)) {
+    *out = OpenKey{DefaultStore(), Store::RootKey(*root), KEY_ALL_ACCESS};
+    return true;
+  }
+  HandleTable& table = Table();
+  std::lock_guard lock(table.mutex);
+  auto it = table.keys.find(handle);
+  if (it == table.keys.end()) return false;
+  *out = it->second;
+  return true;
+}
+
+HKEY NewHandle(OpenKey key) {
+  HandleTable& table = Table();
+  std::lock_guard lock(table.mutex);
+  // Small numbers that never reach the predefined roots' range.
+  do {
+    table.next = table.next >= 0x7FFFFFF0 ? 0x100 : table.next + 4;
+  } while (table.keys.count(table.next) != 0);
+  table.keys.emplace(table.next, std::move(key));
+  return table.next;
+}
+
+std::u16string_view View(const char16_t* text) {
+  return text == nullptr ? std::u16string_view() : std::u16string_view(text);
+}
+
+LSTATUS Denied() {
+  SetLastErrorDetail("the key was opened without the access this call needs");
+  return ERROR_ACCESS_DENIED;
+}
+
+// Copies a name with its NUL into a buffer of *cch characters; *cch becomes the
+// length without the NUL, or ERROR_MORE_DATA when it does not fit.
+LSTATUS CopyName(const String& name, char16_t* buffer, DWORD* cch) {
+  if (buffer == nullptr || cch == nullptr) return ERROR_INVALID_PARAMETER;
+  if (name.size() + 1 > *cch) return ERROR_MORE_DATA;
+  std::memcpy(buffer, name.data(), name.size() * sizeof(char16_t));
+  buffer[name.size()] = u'\0';
+  *cch = static_cast<DWORD>(name.size());
+  return ERROR_SUCCESS;
+}
+
+// The data part shared by RegQueryValueEx and RegEnumValue.
+LSTATUS CopyData(const Value& value, DWORD* type, std::uint8_t* data, DWORD* cbData) {
+  if (data != nullptr && cbData == nullptr) return ERROR_INVALID_PARAMETER;
+  if (type != nullptr) *type = value.type;
+  if (cbData == nullptr) return ERROR_SUCCESS;
+  const auto size = static_cast<DWORD>(value.data.size());
+  if (data == nullptr) {
+    *cbData = size;
+    return ERROR_SUCCESS;
+  }
+  if (*cbData < size) {
+    *cbData = size;
+    return ERROR_MORE_DATA;
+  }
+  if (size != 0) std::memcpy(data, value.data.data(), size);
+  *cbData = size;
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LSTATUS RegOpenKeyEx(HKEY key, const char16_t* subKey, DWORD options, REGSAM samDesired,
+                     HKEY* result) {
+  if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  *result = 0;
+  OpenKey base;
+  if (!Lookup(key, &base)) return ERROR_INVALID_HANDLE;
+  KeyId found;
+  const LSTATUS st = base.store->OpenKey(base.key, View(subKey), &found);
+  if (st != ERROR_SUCCESS) return st;
+  *result = NewHandle(OpenKey{base.store, found, samDesired});
+  return ERROR_SUCCESS;
+}
+
+LSTATUS RegCreateKeyEx(HKEY key, const char16_t* subKey, DWORD reserved, const char16_t* keyClass,
+                       DWORD options, REGSAM samDesired, const void* securityAttributes,
+                       HKEY* result, DWORD* disposition) {
+  if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  *result = 0;
+  OpenKey base;
+  if (!Lookup(key, &base)) return ERROR_INVALID_HANDLE;
+  if ((base.access & KEY_CREATE_SUB_KEY) == 0) return Denied();
+  KeyId made;
+  bool created = false;
+  const LSTATUS st = base.store->CreateKey(base.key, View(subKey), &made, &created);
+  if (st != ERROR_SUCCESS) return st;
+  *result = NewHandle(OpenKey{base.store, made, samDesired});
+  if (disposition != nullptr)
+    *disposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+  return ERROR_SUCCESS;
+}
+
+LSTATUS RegCloseKey(HKEY key) {
+  if (RootFromHandle(key)) return ERROR_SUCCESS;
+  HandleTable& table = Table();
+  std::lock_guard lock(table.mutex);
+  return table.keys.erase(key) != 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+LSTATUS RegSetValueEx(HKEY key, const char16_t* valueName, DWORD reserved, DWORD type,
+                      const std::uint8_t* data, DWORD cbData) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_SET_VALUE) == 0) return Denied();
+  if (data == nullptr && cbData != 0) return ERROR_INVALID_PARAMETER;
+  return k.store->SetValue(k.key, View(valueName), type,
+                           std::span<const std::uint8_t>(data, data == nullptr ? 0 : cbData));
+}
+
+LSTATUS RegQueryValueEx(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type,
+                        std::uint8_t* data, DWORD* cbData) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
+  if (data != nullptr && cbData == nullptr) return ERROR_INVALID_PARAMETER;
+  Value value;
+  const LSTATUS st = k.store->QueryValue(k.key, View(valueName), &value);
+  if (st != ERROR_SUCCESS) return st;
+  return CopyData(value, type, data, cbData);
+}
+
+LSTATUS RegDeleteValue(HKEY key, const char16_t* valueName) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_SET_VALUE) == 0) return Denied();
+  return k.store->DeleteValue(k.key, View(valueName));
+}
+
+LSTATUS RegDeleteKey(HKEY key, const char16_t* subKey) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  return k.store->DeleteKey(k.key, View(subKey));
+}
+
+LSTATUS RegDeleteTree(HKEY key, const char16_t* subKey) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  return k.store->DeleteTree(k.key, View(subKey));
+}
+
+LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char16_t* name, DWORD* cchName, DWORD* reserved,
+                     char16_t* keyClass, DWORD* cchClass, void* lastWriteTime) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_ENUMERATE_SUB_KEYS) == 0) return Denied();
+  std::vector<String> names;
+  const LSTATUS st = k.store->EnumKeys(k.key, &names);
+  if (st != ERROR_SUCCESS) return st;
+  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
+  if (keyClass != nullptr && cchClass != nullptr && *cchClass > 0) {
+    keyClass[0] = u'\0';
+    *cchClass = 0;
+  }
+  return CopyName(names[index], name, cchName);
+}
+
+LSTATUS RegEnumValue(HKEY key, DWORD index, char16_t* valueName, DWORD* cchValueName,
+                     DWORD* reserved, DWORD* type, std::uint8_t* data, DWORD* cbData) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
+  std::vector<NamedValue> values;
+  const LSTATUS st = k.store->EnumValues(k.key, &values);
+  if (st != ERROR_SUCCESS) return st;
+  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
+  const LSTATUS name_st = CopyName(values[index].name, valueName, cchValueName);
+  if (name_st != ERROR_SUCCESS) return name_st;
+  return CopyData(values[index].value, type, data, cbData);
+}
+
+std::size_t OpenKeyHandleCount() {
+  HandleTable& table = Table();
+  std::lock_guard lock(table.mutex);
+  return table.keys.size();
+}
+
+}  // namespace ze::registry

@@ -1,0 +1,59 @@
+// Error sentences and the per-thread failure detail.
+#include "frame/registry/errors.h"
+
+namespace ze::registry {
+
+std::string ErrorText(LSTATUS code) {
+  switch (code) {
+    case ERROR_SUCCESS:
+      return "The operation completed successfully.";
+    case ERROR_FILE_NOT_FOUND:
+      return "The system cannot find the file specified.";
+    case ERROR_ACCESS_DENIED:
+      return "Access is denied.";
+    case ERROR_INVALID_HANDLE:
+      return "The handle is invalid.";
+    case ERROR_OUTOFMEMORY:
+      return "Not enough memory resources are available to complete this operation.";
+    case ERROR_INVALID_PARAMETER:
+      return "The parameter is incorrect.";
+    case ERROR_BUSY:
+      return "The requested resource is in use.";
+    case ERROR_MORE_DATA:
+      return "More data is available.";
+    case ERROR_NO_MORE_ITEMS:
+      return "No more data is available.";
+    case ERROR_BADDB:
+      return "The configuration registry database is corrupt.";
+    case ERROR_BADKEY:
+      return "The configuration registry key is invalid.";
+    case ERROR_CANTOPEN:
+      return "The configuration registry key could not be opened.";
+    case ERROR_CANTREAD:
+      return "The configuration registry key could not be read.";
+    case ERROR_CANTWRITE:
+      return "The configuration registry key could not be written.";
+    case ERROR_REGISTRY_IO_FAILED:
+      return "An I/O operation initiated by the registry failed unrecoverably.";
+    case ERROR_KEY_DELETED:
+      return "Illegal operation attempted on a registry key that has been marked for deletion.";
+    default:
+      return "Error " + std::to_string(code) + ".";
+  }
+}
+
+namespace {
+std::string& Detail() {
+  thread_local std::string detail;
+  return detail;
+}
+}  // namespace
+
+const std::string& LastErrorDetail() {
+  return Detail();
+}
+void SetLastErrorDetail(std::string detail) {
+  Detail() = std::move(detail);
+}
+
+}  // namespace ze::registry
