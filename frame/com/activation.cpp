@@ -1,0 +1,218 @@
+// Activation through the registry store and dlopen; see activation.h.
+#include "frame/com/activation.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "frame/com/class_factory.h"
+#include "frame/com/server_exports.h"
+#include "frame/registry/store.h"
+#include "frame/system/dynamic_library.h"
+
+namespace ze::com {
+namespace {
+
+using registry::ERROR_FILE_NOT_FOUND;
+using registry::ERROR_SUCCESS;
+using registry::KeyId;
+using registry::LSTATUS;
+using registry::Root;
+using registry::Store;
+
+std::string& ErrorText() {
+  thread_local std::string text;
+  return text;
+}
+
+HRESULT Fail(HRESULT hr, std::string text) {
+  ErrorText() = std::move(text);
+  return hr;
+}
+
+// One library loaded by activation, with its two exports that activation uses.
+struct LoadedServer {
+  system::DynamicLibrary library;
+  DllGetClassObjectFn get_class_object = nullptr;
+  DllCanUnloadNowFn can_unload_now = nullptr;
+};
+
+struct ServerCache {
+  std::mutex mutex;
+  std::map<std::string, std::shared_ptr<LoadedServer>> by_path;
+};
+
+ServerCache& Cache() {
+  static ServerCache cache;
+  return cache;
+}
+
+// The default value of HKCR\path as text.
+LSTATUS ReadClassesRoot(std::u16string_view path, String* text) {
+  Store& store = *registry::DefaultStore();
+  KeyId key;
+  LSTATUS st = store.OpenKey(Store::RootKey(Root::ClassesRoot), path, &key);
+  if (st == ERROR_SUCCESS) st = store.GetString(key, u"", text);
+  return st;
+}
+
+HRESULT StoreFailure(LSTATUS st) {
+  return Fail(REGDB_E_READREGDB, "the registry store cannot be read: " + registry::ErrorText(st) +
+                                     " " + registry::LastErrorDetail());
+}
+
+HRESULT LoadServer(const std::string& path, std::shared_ptr<LoadedServer>* out) {
+  ServerCache& cache = Cache();
+  std::lock_guard lock(cache.mutex);
+  auto it = cache.by_path.find(path);
+  if (it != cache.by_path.end()) {
+    *out = it->second;
+    return S_OK;
+  }
+  auto server = std::make_shared<LoadedServer>();
+  server->library = system::DynamicLibrary::Open(path);
+  switch (server->library.error()) {
+    case system::LoadError::None:
+      break;
+    case system::LoadError::NotFound:
+    case system::LoadError::InvalidPath:
+      return Fail(CO_E_DLLNOTFOUND,
+                  "the server library " + path + " is missing (" + server->library.message() + ")");
+    case system::LoadError::NotLibrary:
+      return Fail(
+          HRESULT_BAD_EXE_FORMAT,
+          "the server file " + path + " is not a loadable library: " + server->library.message());
+  }
+  server->get_class_object = server->library.Function<DllGetClassObjectFn>(kDllGetClassObject);
+  server->can_unload_now = server->library.Function<DllCanUnloadNowFn>(kDllCanUnloadNow);
+  if (server->get_class_object == nullptr) {
+    return Fail(CO_E_ERRORINDLL, "the server library " + path + " has no DllGetClassObject");
+  }
+  cache.by_path.emplace(path, server);
+  *out = std::move(server);
+  return S_OK;
+}
+
+}  // namespace
+
+const std::string& LastActivationError() {
+  return ErrorText();
+}
+
+HRESULT CLSIDFromString(std::u16string_view text, CLSID* out) {
+  if (out == nullptr) return E_POINTER;
+  const std::optional<GUID> guid = text.size() == 38 ? ParseGuid(text) : std::nullopt;
+  if (!guid) return Fail(CO_E_CLASSSTRING, "\"" + ToUtf8(text) + "\" is not a class identifier");
+  *out = *guid;
+  return S_OK;
+}
+
+HRESULT CLSIDFromProgID(std::u16string_view progId, CLSID* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = GUID_NULL;
+  std::vector<String> parts;
+  if (progId.empty() || registry::SplitKeyPath(progId, &parts) != ERROR_SUCCESS ||
+      parts.size() != 1) {
+    return Fail(CO_E_CLASSSTRING, "\"" + ToUtf8(progId) + "\" is not a programmatic identifier");
+  }
+  String text;
+  const LSTATUS st = ReadClassesRoot(String(progId) + u"\\CLSID", &text);
+  if (st == ERROR_FILE_NOT_FOUND || st == registry::ERROR_UNSUPPORTED_TYPE) {
+    return Fail(CO_E_CLASSSTRING,
+                "the programmatic identifier \"" + ToUtf8(progId) + "\" is not registered");
+  }
+  if (st != ERROR_SUCCESS) return StoreFailure(st);
+  const std::optional<GUID> guid = ParseGuid(text);
+  if (!guid) {
+    return Fail(CO_E_CLASSSTRING, "the programmatic identifier \"" + ToUtf8(progId) +
+                                      "\" names a malformed class identifier \"" + ToUtf8(text) +
+                                      "\"");
+  }
+  *out = *guid;
+  return S_OK;
+}
+
+HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  const std::string clsid_text = FormatGuid(clsid);
+  String path16;
+  const LSTATUS st =
+      ReadClassesRoot(u"CLSID\\" + FormatGuidU(clsid) + u"\\InprocServer32", &path16);
+  if (st == ERROR_FILE_NOT_FOUND || st == registry::ERROR_UNSUPPORTED_TYPE ||
+      (st == ERROR_SUCCESS && path16.empty())) {
+    return Fail(REGDB_E_CLASSNOTREG, "the class " + clsid_text + " is not registered");
+  }
+  if (st != ERROR_SUCCESS) return StoreFailure(st);
+
+  std::shared_ptr<LoadedServer> server;
+  HRESULT hr = LoadServer(ToUtf8(path16), &server);
+  if (FAILED(hr)) return hr;
+  try {
+    hr = server->get_class_object(clsid, iid, out);
+  } catch (...) {
+    *out = nullptr;
+    return Fail(CO_E_ERRORINDLL, "DllGetClassObject of " + server->library.path() + " failed");
+  }
+  if (FAILED(hr)) {
+    *out = nullptr;
+    return Fail(hr, "the server library " + server->library.path() + " cannot supply the class " +
+                        clsid_text + " (" + HresultText(hr) + ")");
+  }
+  if (*out == nullptr) return Fail(E_UNEXPECTED, "DllGetClassObject returned no object");
+  return hr;
+}
+
+HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  ComPtr<IClassFactory> factory;
+  HRESULT hr = CoGetClassObject(clsid, IID_IClassFactory, factory.PutVoid());
+  if (FAILED(hr)) return hr;
+  hr = factory->CreateInstance(outer, iid, out);
+  if (FAILED(hr)) {
+    *out = nullptr;
+    return Fail(hr, "the class " + FormatGuid(clsid) + " cannot create an object (" +
+                        HresultText(hr) + ")");
+  }
+  return hr;
+}
+
+HRESULT CreateObject(std::u16string_view progIdOrClsid, ComPtr<IDispatch>* out) {
+  if (out == nullptr) return E_POINTER;
+  out->Reset();
+  CLSID clsid;
+  const HRESULT hr = !progIdOrClsid.empty() && progIdOrClsid.front() == u'{'
+                         ? CLSIDFromString(progIdOrClsid, &clsid)
+                         : CLSIDFromProgID(progIdOrClsid, &clsid);
+  if (FAILED(hr)) return hr;
+  return CoCreateInstance(clsid, nullptr, IID_IDispatch, out->PutVoid());
+}
+
+void CoFreeUnusedLibraries() {
+  // Libraries leave the cache under the lock but are closed after it, so that
+  // code they run while unloading may activate again.
+  std::vector<std::shared_ptr<LoadedServer>> unloading;
+  {
+    ServerCache& cache = Cache();
+    std::lock_guard lock(cache.mutex);
+    for (auto it = cache.by_path.begin(); it != cache.by_path.end();) {
+      LoadedServer& server = *it->second;
+      if (server.can_unload_now != nullptr && server.can_unload_now() == S_OK) {
+        unloading.push_back(std::move(it->second));
+        it = cache.by_path.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+}
+
+std::size_t LoadedServerCount() {
+  ServerCache& cache = Cache();
+  std::lock_guard lock(cache.mutex);
+  return cache.by_path.size();
+}
+
+}  // namespace ze::com
