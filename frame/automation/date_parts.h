@@ -45,8 +45,28 @@ constexpr bool IsValidSerial(double serial) noexcept {
   return serial > civil::kFirstDay - 1.0 && serial < civil::kLastDay + 1.0;
 }
 
-// The fields of a Date; error 6 when it is not a valid serial.
-DateParts SplitDate(Date d);
+namespace detail {
+// The out-of-line parts of SplitDate: the failure, and a value with a time of day.
+[[noreturn]] void RaiseNotADate();
+DateParts SplitDateWithTime(Date d);
+}  // namespace detail
+
+// The fields of a Date; error 6 when it is not a valid serial. Inline, so that the common
+// case of a whole day costs no more than the civil conversion itself.
+inline DateParts SplitDate(Date d) {
+  if (!IsValidSerial(d.serial)) detail::RaiseNotADate();
+  // The integer part, truncated toward zero: that is the day on both sides of day 0.
+  const auto day_number = static_cast<std::int32_t>(d.serial);
+  if (d.serial != day_number) return detail::SplitDateWithTime(d);
+  const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
+  DateParts p;
+  p.day_number = day_number;
+  p.year = ymd.year;
+  p.month = ymd.month;
+  p.day = ymd.day;
+  p.weekday = civil::WeekdayFromDays(day_number) + 1;
+  return p;
+}
 
 // The day number of a Date (the time of day ignored, not rounded); error 6 when it is
 // not a valid serial.

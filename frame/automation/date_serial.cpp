@@ -17,18 +17,15 @@ constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-// Years that the month arithmetic may reach before the range check; far enough out that
-// no carry from in-range arguments is refused early, near enough that the 32-bit civil
-// arithmetic is exact.
-constexpr std::int64_t kYearLimit = 1000000;
+// A month given as a count of months from January of year 0, split into year and month.
+struct YearMonth {
+  std::int64_t year;
+  std::int32_t month;  // 1..12
+};
 
-// The day number of the first day of a month given as a count of months from year 0;
-// error 5 when the year is far out of any range.
-std::int32_t FirstDayOfMonthIndex(std::int64_t month_index) {
+YearMonth SplitMonthIndex(std::int64_t month_index) {
   const std::int64_t year = FloorDiv(month_index, 12);
-  if (year < -kYearLimit || year > kYearLimit) Raise(errors::kInvalidProcedureCall);
-  const auto month = static_cast<std::int32_t>(month_index - year * 12 + 1);
-  return civil::DaysFromCivil(static_cast<std::int32_t>(year), month, 1);
+  return {year, static_cast<std::int32_t>(month_index - year * 12 + 1)};
 }
 
 // A day number checked against the automation range (error 5 outside).
@@ -87,8 +84,14 @@ bool IntervalFromText(std::u16string_view text, Interval& out) {
 
 }  // namespace
 
-DateParts SplitDate(Date d) {
-  if (!IsValidSerial(d.serial)) Raise(errors::kOverflow);
+namespace detail {
+
+void RaiseNotADate() {
+  Raise(errors::kOverflow);
+}
+
+DateParts SplitDateWithTime(Date d) {
+  if (!IsValidSerial(d.serial)) RaiseNotADate();
   const double whole = std::trunc(d.serial);
   DateParts p;
   p.day_number = static_cast<std::int32_t>(whole);
@@ -118,6 +121,8 @@ DateParts SplitDate(Date d) {
   return p;
 }
 
+}  // namespace detail
+
 std::int32_t DayNumber(Date d) {
   if (!IsValidSerial(d.serial)) Raise(errors::kOverflow);
   return static_cast<std::int32_t>(std::trunc(d.serial));
@@ -128,17 +133,21 @@ double TimeFraction(Date d) {
   return std::fabs(d.serial - std::trunc(d.serial));
 }
 
-Date DateSerial(std::int32_t year, std::int32_t month, std::int32_t day) {
+namespace detail {
+
+Date DateSerialCarrying(std::int32_t year, std::int32_t month, std::int32_t day) {
   // 1. Complete a two-digit year.
   const std::int64_t y = CompleteTwoDigitYear(year);
-  // 2. Carry the month into the year: count months from year 0, then split again.
-  const std::int64_t month_index = y * 12 + (static_cast<std::int64_t>(month) - 1);
+  // 2. Carry the month into the year: count months from year 0, then split again. With
+  //    32-bit arguments the year stays within +-2e8, well inside the wide form's range.
+  const YearMonth ym = SplitMonthIndex(y * 12 + (static_cast<std::int64_t>(month) - 1));
   // 3. Carry the day into the month by counting days from the month's first day.
-  const std::int64_t day_number =
-      static_cast<std::int64_t>(FirstDayOfMonthIndex(month_index)) + day - 1;
+  const std::int64_t day_number = civil::DaysFromCivilWide(ym.year, ym.month, day);
   // 4. The result must lie in the years 100 to 9999.
   return Date(CheckedDay(day_number));
 }
+
+}  // namespace detail
 
 Date TimeSerial(std::int32_t hour, std::int32_t minute, std::int32_t second) {
   const std::int64_t total =
@@ -183,32 +192,15 @@ Date DateAdd(std::u16string_view interval, double number, Date d) {
   }
   // Whole months: move the month, keep the day or clamp it to the month's last day.
   const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
-  const std::int64_t month_index =
-      static_cast<std::int64_t>(ymd.year) * 12 + ymd.month - 1 + months;
-  const std::int32_t first = FirstDayOfMonthIndex(month_index);
-  const civil::YearMonthDay target = civil::CivilFromDays(first);
-  const std::int32_t last = civil::DaysInMonth(target.year, target.month);
+  const YearMonth target =
+      SplitMonthIndex(static_cast<std::int64_t>(ymd.year) * 12 + ymd.month - 1 + months);
+  if (target.year < civil::kFirstYear || target.year > civil::kLastYear) {
+    Raise(errors::kInvalidProcedureCall);
+  }
+  const auto year = static_cast<std::int32_t>(target.year);
+  const std::int32_t last = civil::DaysInMonth(year, target.month);
   const std::int32_t day = ymd.day < last ? ymd.day : last;
-  return MakeDate(CheckedDay(static_cast<std::int64_t>(first) + day - 1), time);
-}
-
-int Day(Date d) {
-  return SplitDate(d).day;
-}
-int Month(Date d) {
-  return SplitDate(d).month;
-}
-int Year(Date d) {
-  return SplitDate(d).year;
-}
-int Hour(Date d) {
-  return SplitDate(d).hour;
-}
-int Minute(Date d) {
-  return SplitDate(d).minute;
-}
-int Second(Date d) {
-  return SplitDate(d).second;
+  return MakeDate(civil::DaysFromCivil(year, target.month, day), time);
 }
 
 int Weekday(Date d, int first_day_of_week) {

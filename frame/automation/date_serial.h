@@ -27,9 +27,24 @@ constexpr std::int32_t CompleteTwoDigitYear(std::int32_t year) noexcept {
   return year < 30 ? 2000 + year : 1900 + year;
 }
 
+namespace detail {
+// DateSerial's general case: any month, any day, and the range check that fails.
+Date DateSerialCarrying(std::int32_t year, std::int32_t month, std::int32_t day);
+}  // namespace detail
+
 // The date of year, month and day, carrying months into years and days into months.
 // The arguments are the automation's 16-bit integers; wider ones are accepted too.
-Date DateSerial(std::int32_t year, std::int32_t month, std::int32_t day);
+// Inline for the common case (a month of 1..12 in the range); the rest goes out of line.
+inline Date DateSerial(std::int32_t year, std::int32_t month, std::int32_t day) {
+  const std::int32_t y = CompleteTwoDigitYear(year);
+  if (month >= 1 && month <= 12 && y >= civil::kFirstYear && y <= civil::kLastYear &&
+      day >= -100000 && day <= 100000) {
+    // A day past the month's end (or before its start) counts on linearly from day 1.
+    const std::int32_t n = civil::DaysFromCivil(y, month, day);
+    if (n >= civil::kFirstDay && n <= civil::kLastDay) return Date(n);
+  }
+  return detail::DateSerialCarrying(year, month, day);
+}
 
 // The time of hours, minutes and seconds, carrying into days: TimeSerial(0, 0, 86400)
 // is day 1 (31 December 1899 00:00) and TimeSerial(-1, 0, 0) is 29 December 1899 23:00,
@@ -44,15 +59,27 @@ Date TimeSerial(std::int32_t hour, std::int32_t minute, std::int32_t second);
 // result outside the range fails with error 5; a count outside 32 bits with error 6.
 Date DateAdd(std::u16string_view interval, double number, Date d);
 
-int Day(Date d);
-int Month(Date d);
-int Year(Date d);
+inline int Day(Date d) {
+  return SplitDate(d).day;
+}
+inline int Month(Date d) {
+  return SplitDate(d).month;
+}
+inline int Year(Date d) {
+  return SplitDate(d).year;
+}
 // 1..7, counted from first_day_of_week (1 = Sunday .. 7 = Saturday; anything else fails
 // with error 5): with the default, Sunday is 1 and Saturday 7.
 int Weekday(Date d, int first_day_of_week = 1);
-int Hour(Date d);
-int Minute(Date d);
-int Second(Date d);
+inline int Hour(Date d) {
+  return SplitDate(d).hour;
+}
+inline int Minute(Date d) {
+  return SplitDate(d).minute;
+}
+inline int Second(Date d) {
+  return SplitDate(d).second;
+}
 
 // The current date and time from the installed clock (CurrentClock()).
 Date Now();

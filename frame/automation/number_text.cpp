@@ -39,6 +39,15 @@ class DecimalReader {
   }
   void AddExponent(std::int64_t e) { exponent_ += e; }
 
+  // Whether the number is at most 1.79769313486232E+308: the largest Double as CStr
+  // writes it, rounded up in its fifteenth digit and so just past the Double range.
+  bool IsLargestDoubleAsWritten(std::int64_t magnitude) const {
+    if (magnitude != 309) return false;
+    std::string_view significant(digits_);
+    while (!significant.empty() && significant.back() == '0') significant.remove_suffix(1);
+    return significant <= std::string_view("179769313486232");
+  }
+
   // The double of the number read; false when it is beyond the Double range.
   bool Value(bool negative, double& out) const {
     out = 0;
@@ -54,8 +63,9 @@ class DecimalReader {
     double value = 0;
     const auto result = std::from_chars(buffer, tail.ptr, value);
     if (result.ec == std::errc::result_out_of_range) {
-      if (magnitude > 0) return false;
-      value = 0;  // underflow: below the smallest double
+      if (magnitude > 0 && !IsLargestDoubleAsWritten(magnitude)) return false;
+      // CStr's text of the largest Double, or an underflow below the smallest one.
+      value = magnitude > 0 ? DBL_MAX : 0;
     } else if (result.ec != std::errc() || !std::isfinite(value)) {
       return false;
     }
@@ -156,7 +166,7 @@ double RoundHalfEven(double value) {
 }
 
 // to_chars' general form made into the automation's: "1e+15" -> "1E+15", the decimal
-// point -> the locale's separator, "-0" -> "0".
+// point -> the locale's separator.
 String NumberTextFromChars(const char* begin, const char* end) {
   String out;
   out.reserve(static_cast<size_t>(end - begin));
@@ -170,7 +180,6 @@ String NumberTextFromChars(const char* begin, const char* end) {
     else
       out += static_cast<char16_t>(c);
   }
-  if (out == u"-0") out = u"0";
   return out;
 }
 
@@ -272,6 +281,7 @@ std::int32_t CLng(std::u16string_view text) {
 
 String CStr(double value) {
   if (!std::isfinite(value)) Raise(errors::kOverflow);
+  if (value == 0) return String(1, u'0');  // one zero: no "-0"
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
@@ -280,6 +290,7 @@ String CStr(double value) {
 
 String CStr(float value) {
   if (!std::isfinite(value)) Raise(errors::kOverflow);
+  if (value == 0) return String(1, u'0');
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);

@@ -12,6 +12,9 @@
 // separator may stand (between two digits); the locale's decimal separator and digits;
 // an optional exponent (E, a sign, digits). Anything else fails with error 13. A
 // thousands separator that is a space-like character also accepts a plain space.
+// A number beyond the Double range fails with error 6, except CStr's own text of the
+// largest Double ("1,79769313486232E+308", rounded up in its fifteenth digit), which
+// reads as the largest Double, so that whatever CStr writes reads back.
 //
 // CInt and CLng round halves to the even neighbour (2.5 -> 2, 3.5 -> 4) and fail with
 // error 6 outside 16 or 32 bits. Every numeric service treats NaN and infinities as

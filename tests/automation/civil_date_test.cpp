@@ -71,6 +71,28 @@ TEST(CivilDate, EveryDayOfTheRangeRoundTrips) {
   EXPECT_EQ(previous, (YearMonthDay{9999, 12, 31}));
 }
 
+// The fast forms agree with the era-based wide form over the whole range and beyond,
+// also for days outside the month.
+TEST(CivilDate, FastFormsAgreeWithTheWideForm) {
+  for (std::int32_t y = -4799; y <= 12000; ++y) {
+    for (std::int32_t m = 1; m <= 12; ++m) {
+      for (std::int32_t d : {-400, -1, 0, 1, 28, 29, 31, 32, 366, 40000}) {
+        ASSERT_EQ(civil::DaysFromCivil(y, m, d), civil::DaysFromCivilWide(y, m, d))
+            << y << "-" << m << "-" << d;
+      }
+    }
+  }
+  for (std::int32_t y : {-4799, -1, 0, 99999, 999999, 1000000}) {
+    for (std::int32_t m = 1; m <= 12; ++m) {
+      const std::int32_t days = civil::DaysFromCivil(y, m, 1);
+      ASSERT_EQ(days, civil::DaysFromCivilWide(y, m, 1));
+      ASSERT_EQ(civil::CivilFromDays(days), (YearMonthDay{y, m, 1}));
+    }
+  }
+  EXPECT_EQ(civil::DaysFromCivilWide(-100000000, 3, 1) + 36524250000,
+            civil::DaysFromCivilWide(0, 3, 1));
+}
+
 // The same sweep through the services: serial -> day, month, year -> DateSerial.
 TEST(CivilDate, EveryDayThroughTheDateServices) {
   for (std::int32_t days = civil::kFirstDay; days <= civil::kLastDay; ++days) {

@@ -98,6 +98,12 @@ TEST_F(NumberTextTest, CDblRejectsWhatIsNoNumber) {
   EXPECT_EQ(ErrorOf([] { CDbl(u"1e400"); }), 6);
   EXPECT_TRUE(IsNumeric(u"1e400"));
   EXPECT_EQ(CDbl(u"1e-400"), 0);
+  // The largest Double as CStr writes it reads back; just past it does not.
+  EXPECT_EQ(CStr(-DBL_MAX), u"-1,79769313486232E+308");
+  EXPECT_EQ(CDbl(CStr(-DBL_MAX)), -DBL_MAX);
+  EXPECT_EQ(Val(u"1.79769313486232e308"), DBL_MAX);
+  EXPECT_EQ(ErrorOf([] { CDbl(u"1,797693134862321E+308"); }), 6);
+  EXPECT_EQ(ErrorOf([] { CDbl(u"1,8E+308"); }), 6);
 }
 
 TEST_F(NumberTextTest, CSng) {
