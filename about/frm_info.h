@@ -1,0 +1,44 @@
+// FrmInfo: the about box of the library, shown modal by Kalendo's AboutBox.
+//
+// It shows the library's name and version and two links, the maker's web address and
+// support e-mail address, which open with the desktop's programs. It has no state
+// beyond its controls and closes with its OK button.
+#pragma once
+
+#include <memory>
+
+#include "frame/ui/command_button.h"
+#include "frame/ui/form.h"
+#include "frame/ui/label.h"
+
+namespace zekalendo {
+
+class FrmInfo : public ze::ui::Form {
+ public:
+  // The library's product name and version, as the box shows them.
+  static constexpr char16_t kProductName[] = u"zeKalendo";
+  static constexpr int kMajor = 2, kMinor = 0, kRevision = 2;
+  static constexpr char16_t kWebAddress[] = u"https://www.zekalendo.example/";
+  static constexpr char16_t kSupportMail[] = u"assistenza@zekalendo.example";
+
+  FrmInfo();
+  static std::shared_ptr<FrmInfo> Create() { return ze::ui::NewForm<FrmInfo>(); }
+
+  ze::ui::CommandButton& Command1;
+  ze::ui::Label& Label1;
+  ze::ui::Label& Label3;
+  ze::ui::Label& Label4;
+
+ private:
+  void Form_Load();
+  void Command1_Click();
+  void Label3_Click();
+  void Label4_Click();
+  // Turns a link red while its address is handed to the desktop, then back.
+  void FlashLink(ze::ui::Label& link, void (FrmInfo::*open)());
+  void ApriSitoWeb();
+  void ApriEMail();
+  void Open(const ze::String& address);
+};
+
+}  // namespace zekalendo

@@ -1,0 +1,109 @@
+// The overwrite editor of Kalendo's field.
+//
+// The field keeps its ten-character shape: a digit replaces the character at the
+// caret, Backspace turns the digit before the caret into "0", Delete turns the digit
+// at the caret (or every digit of the selection) into "0". Typing skips the slashes
+// at positions 2 and 5; every other character is swallowed. The editor keeps no
+// state between keys.
+//
+// Two departures from a literal byte-buffer editor, both to keep stored texts intact:
+// a text longer than ten characters keeps its tail when a digit is typed into it
+// (rebuilding only ten characters would cut it), and a character the ANSI code page
+// cannot hold makes the key do nothing instead of failing towards the host.
+#include "frame/automation/error.h"
+#include "frame/automation/number_text.h"
+#include "frame/automation/string_functions.h"
+#include "kalendo/kalendo.h"
+
+namespace zekalendo {
+
+namespace {
+constexpr std::int16_t kBackspace = 8;
+constexpr std::int16_t kEnter = 13;
+constexpr std::int16_t kDelete = 46;
+constexpr std::int16_t kZero = 48;  // "0"
+constexpr std::int32_t kDateLength = 10;
+
+bool IsSlashPosition(std::int32_t pos) { return pos == 2 || pos == 5; }
+}  // namespace
+
+void Kalendo::Text1_KeyPress(std::int16_t& KeyAscii) {
+  // 1. A locked field is left alone, and so is the key.
+  if (Text1.Locked()) return;
+  try {
+    const char16_t c = static_cast<char16_t>(static_cast<std::uint16_t>(KeyAscii));
+    if (ze::IsNumericChar(c)) {
+      // 2.1-2.2 The caret's position, past a slash.
+      std::int32_t pos = Text1.SelStart();
+      if (IsSlashPosition(pos)) pos = pos + 1;
+      // 2.3 Past the year: nothing to overwrite.
+      if (pos > 9) {
+        KeyAscii = 0;
+        return;
+      }
+      // 2.4 Overwrite one position through the buffer.
+      const String text = Text1.Text();
+      Buffer buffer(kBufferSize, 0);
+      StringaToArray(text, buffer);
+      buffer[static_cast<std::size_t>(pos)] = static_cast<std::uint8_t>(KeyAscii);
+      Text1.SetText(ArrayToStringa(buffer, std::max(kDateLength, ze::Len(text))));
+      // 2.5-2.7
+      Text1.SetSelStart(pos + 1);
+      KeyAscii = 0;
+      RaiseEvent(u"TastoPress");
+    } else if (KeyAscii == kBackspace) {
+      // 3.1-3.2 Zero the digit before the caret, past a slash, and stay on it.
+      std::int32_t p = Text1.SelStart() - 1;
+      if (p >= 0) {
+        if (IsSlashPosition(p)) p = p - 1;
+        Text1.SetSelStart(p);
+        std::int16_t zero = kZero;
+        Text1_KeyPress(zero);
+        Text1.SetSelStart(p);
+      }
+      // 3.3-3.4
+      KeyAscii = 0;
+      RaiseEvent(u"TastoPress");
+    } else {
+      // 4. Letters, "/", space, Enter, Escape, Ctrl+C/V/X: swallowed.
+      KeyAscii = 0;
+    }
+  } catch (const ze::AutomationError&) {
+    // 5. The key is swallowed; the remaining steps and the event are skipped.
+    KeyAscii = 0;
+  }
+}
+
+void Kalendo::Text1_KeyDown(std::int16_t& KeyCode, std::int16_t /*Shift*/) {
+  // 1.
+  if (Text1.Locked()) return;
+  if (KeyCode == kDelete) {
+    const String selected = Text1.SelText();
+    if (!selected.empty()) {
+      // 2.1.1-2.1.4 Zero every digit of the selection; slashes and the rest stay.
+      const std::int32_t n = ze::Len(selected);
+      Buffer buffer(kBufferSize, 0);
+      try {
+        StringaToArray(selected, buffer);
+        for (std::size_t i = 0; i <= 9; ++i) {
+          if (ze::IsNumericChar(ze::FromAnsi(buffer[i]))) buffer[i] = kZero;
+        }
+        Text1.SetSelText(ArrayToStringa(buffer, n));
+      } catch (const ze::AutomationError&) {
+        // A selection the code page cannot hold is left as it is.
+      }
+    } else {
+      // 2.2 Zero the position at the caret as a typed "0" would.
+      std::int16_t zero = kZero;
+      Text1_KeyPress(zero);
+    }
+    // 2.3
+    KeyCode = 0;
+  } else if (KeyCode == kEnter) {
+    // 3. The Enter character that follows is swallowed by KeyPress.
+    RaiseEvent(u"ReturnPress");
+  }
+  // 4. Navigation keys are the text box's own business.
+}
+
+}  // namespace zekalendo

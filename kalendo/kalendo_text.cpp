@@ -1,0 +1,134 @@
+// The date text of Kalendo: Text, valore, DataText, DelData, the validity check run
+// when the field is left, and the two buffer routines of the overwrite editor.
+//
+// The field text is the only date state. It may hold any text (a stored non-standard
+// text is restored as it was), so every conversion here is defined for any text.
+#include "frame/automation/date_serial.h"
+#include "frame/automation/date_text.h"
+#include "frame/automation/error.h"
+#include "frame/automation/format.h"
+#include "frame/automation/number_text.h"
+#include "frame/automation/string_functions.h"
+#include "kalendo/kalendo.h"
+
+namespace zekalendo {
+
+
+namespace {
+constexpr std::u16string_view kPattern = u"dd/mm/yyyy";
+}  // namespace
+
+String Kalendo::Text() const {
+  // 1. The empty date reads as the empty string; 2. anything else as stored.
+  if (Text1.Text() == kDataVuota) return String();
+  return Text1.Text();
+}
+
+void Kalendo::SetText(const String& s) {
+  if (ze::IsDate(s)) {
+    // 1. A date is rewritten in the field's own form, and the host is told.
+    Text1.SetText(ze::Format(ze::CDate(s), kPattern));
+    PropertyChanged(u"Text");
+  } else {
+    // 2. Anything else empties the field, silently.
+    Text1.SetText(String(kDataVuota));
+  }
+}
+
+Date Kalendo::valore() const {
+  try {
+    // 1-2. The empty date and texts that are no date read as 0.
+    const String t = Text1.Text();
+    if (t == kDataVuota || !ze::IsDate(t)) return Date(0);
+    // 3. The parts are read by position, not through the recogniser, so a text that
+    //    the recogniser could read with day and month swapped is not taken swapped.
+    const std::int16_t year = ze::CInt(ze::Val(ze::Right(t, 4)));
+    const std::int16_t month = ze::CInt(ze::Val(ze::Mid(t, 4, 2)));
+    const std::int16_t day = ze::CInt(ze::Val(ze::Left(t, 2)));
+    // 4-5. Only the years and months the field accepts.
+    if (year < 1900 || year > 3000) return Date(0);
+    if (month > 12) return Date(0);
+    // 6.
+    return ze::DateSerial(year, month, day);
+  } catch (const ze::AutomationError&) {
+    // 7. Any failure gives "no date"; nothing reaches the caller.
+    return Date(0);
+  }
+}
+
+void Kalendo::SetValore(Date d) {
+  // 1. No special case for 0: it shows 30/12/1899. The time of day is dropped.
+  Text1.SetText(ze::Format(d, kPattern));
+  // 2.
+  PropertyChanged(u"Text");
+}
+
+Date Kalendo::DataText() const { return valore(); }
+
+void Kalendo::SetDataText(Date d) {
+  // 1. A bound source may refuse the change; then nothing happens.
+  if (!CanPropertyChange(u"DataText")) return;
+  if (d.serial == 0) {
+    // 2. Empties the field without a "Text" notice.
+    SetText(String());
+  } else {
+    // 3. Through the locale's short date text, so "Text" is notified.
+    SetText(ze::CStr(d));
+  }
+}
+
+void Kalendo::DelData() {
+  // No notice of its own: the field's change sends "DataText".
+  Text1.SetText(String(kDataVuota));
+}
+
+void Kalendo::ControllaData() {
+  // 1.
+  const String t = Text1.Text();
+  // 2. Not a date at all.
+  if (t != kDataVuota && !ze::IsDate(t)) {
+    RaiseEvent(u"DataNonValida");
+    return;
+  }
+  // 3. The empty date is valid.
+  if (t == kDataVuota) return;
+  try {
+    // 4. The month by position: a text the recogniser read swapped fails here.
+    const std::int16_t month = ze::CInt(ze::Val(ze::Mid(t, 4, 2)));
+    if (month >= 13) {
+      RaiseEvent(u"DataNonValida");
+      return;
+    }
+    // 5.
+    const std::int16_t year = ze::CInt(ze::Val(ze::Mid(t, 7)));
+    if (year >= 1900 && year <= 3000) return;
+  } catch (const ze::AutomationError&) {
+    // A number that does not fit 16 bits is no valid month or year: report it rather
+    // than let the conversion error escape from a focus change.
+  }
+  // 6.
+  RaiseEvent(u"DataNonValida");
+}
+
+void Kalendo::StringaToArray(std::u16string_view s, Buffer& buffer) {
+  // A stored text may be longer than the buffer; it grows rather than overrun.
+  if (buffer.size() < s.size()) buffer.resize(s.size(), 0);
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const auto code = ze::ToAnsi(s[i]);
+    if (!code) ze::Raise(ze::errors::kInvalidProcedureCall);
+    buffer[i] = *code;
+  }
+}
+
+String Kalendo::ArrayToStringa(const Buffer& buffer, std::int32_t n) {
+  String s;
+  if (n <= 0) return s;
+  s.reserve(static_cast<std::size_t>(n));
+  for (std::int32_t i = 0; i < n; ++i) {
+    const std::uint8_t code = static_cast<std::size_t>(i) < buffer.size() ? buffer[i] : 0;
+    s += ze::FromAnsi(code);
+  }
+  return s;
+}
+
+}  // namespace zekalendo
