@@ -50,7 +50,8 @@ class ControlArray {
     if (index < 0 || index > 32767)
       Raise(array_errors::kNoSuchElement, u"Control array element doesn't exist");
     if (Exists(index)) Raise(array_errors::kAlreadyLoaded, u"Object already loaded");
-    T& element = Create(index);
+    // Reached through the base, whose protected members the array may use.
+    Control& element = Create(index);
     element.CopySettingsFrom((*this)[0]);
     element.SetVisibleQuietly(false);
   }
@@ -60,7 +61,7 @@ class ControlArray {
       Raise(array_errors::kDesignTimeElement, u"Can't unload controls created at design time");
     T& element = (*this)[index];
     elements_.erase(index);
-    container_.DestroyChild(element);
+    container_.DestroyChild(static_cast<Control&>(element));
   }
 
   int LBound() const { return elements_.begin()->first; }

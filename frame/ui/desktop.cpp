@@ -139,6 +139,8 @@ void Desktop::ActivateNext(Form* preferred) {
     }
 }
 
+void Desktop::ActivateFront(Form* preferred) { ActivateNext(preferred); }
+
 void Desktop::Opened(Form& form) {
   if (FindOpen(form) != State().open.end()) return;
   // Behind the others until shown.

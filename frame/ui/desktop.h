@@ -28,6 +28,8 @@ class Desktop {
   // Makes a shown form the active one (see above). With a target, the focus goes there;
   // otherwise to the form's last focus owner, or its first control in tab order.
   static void Activate(Form& form, Control* focusTarget = nullptr);
+  // Activates preferred if it can take input, else the front form that can.
+  static void ActivateFront(Form* preferred);
   // Another application became active / this one is active again.
   static void LeaveApplication();
   static void ReturnToApplication();

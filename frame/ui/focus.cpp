@@ -15,6 +15,9 @@ namespace {
 struct FocusState {
   Control* focused = nullptr;
   std::weak_ptr<void> alive;
+  // Whether the owner's GotFocus was raised: a control whose move was overtaken by a
+  // nested one never had the focus in its handlers' eyes, so it gets no LostFocus.
+  bool announced = false;
   unsigned long generation = 0;  // bumped by every move, to spot nested moves
 };
 
@@ -30,14 +33,17 @@ bool IsInside(const Control* c, const Control* ancestor) {
 }
 
 // Depth first through the containers: a user control with children that can take the
-// focus stands for them; without such children it takes the focus itself.
-void Collect(Control& container, bool tabStopsOnly, std::vector<Control*>& out) {
+// focus stands for them; without such children it takes the focus itself. With
+// anyState, controls that cannot take the focus now are listed too (by their place).
+void Collect(Control& container, bool tabStopsOnly, std::vector<Control*>& out,
+             bool anyState = false) {
   for (Control* c : container.Children()) {
-    if (!c->CanTakeFocus() || !c->VisibleFlag() || !c->EnabledFlag()) continue;
+    if (!c->CanTakeFocus()) continue;
+    if (!anyState && (!c->VisibleFlag() || !c->EnabledFlag())) continue;
     if (tabStopsOnly && !c->TabStop()) continue;
     if (c->AsUserControl()) {
       const auto before = out.size();
-      Collect(*c, tabStopsOnly, out);
+      Collect(*c, tabStopsOnly, out, anyState);
       if (out.size() != before) continue;
     }
     out.push_back(c);
@@ -90,15 +96,20 @@ void FocusManager::Move(Control* target) {
   Control* old = Focused();
   if (old == target) return;
   const auto generation = ++s.generation;
+  const bool oldAnnounced = s.announced;
   s.focused = target;
   s.alive = target ? target->AliveToken() : std::weak_ptr<void>();
+  s.announced = false;
   if (target)
     if (Form* form = target->ParentForm()) form->RememberActiveControl(target);
-  if (old) {
+  if (old && oldAnnounced) {
     old->RaiseLostFocus();
     if (s.generation != generation) return;
   }
-  if (target && !s.alive.expired()) target->RaiseGotFocus();
+  if (target && !s.alive.expired()) {
+    s.announced = true;
+    target->RaiseGotFocus();
+  }
 }
 
 void FocusManager::FocusIn(Form& form, Control* target) {
@@ -145,14 +156,19 @@ void FocusManager::StateChanged(Control& control) {
   Form* form = focused->ParentForm();
   if (!form) return;
   // The focus leaves a control that was hidden or disabled: it goes on to the next one
-  // in tab order, or to the form itself.
-  auto order = TabOrder(*form, true);
-  Control* next = order.empty() ? form : order.front();
-  for (Control* c : order)
-    if (!IsInside(c, &control)) {
+  // in tab order after it (wrapping), or to the form itself.
+  std::vector<Control*> places;
+  Collect(*form, false, places, true);
+  auto at = std::find(places.begin(), places.end(), focused);
+  const std::size_t start = at == places.end() ? 0 : static_cast<std::size_t>(at - places.begin());
+  Control* next = form;
+  for (std::size_t step = 1; step <= places.size(); ++step) {
+    Control* c = places[(start + step) % places.size()];
+    if (!IsInside(c, &control) && c->TabStop() && c->CanFocusNow()) {
       next = c;
       break;
     }
+  }
   Move(next);
 }
 

@@ -185,27 +185,39 @@ void Form::Show(int modal, Control* owner) {
   if (modal == kModeless) {
     const bool wasVisible = VisibleFlag();
     SetVisibleQuietly(true);
-    if (!wasVisible) CurrentBackend().FormShown(*this);
+    if (!wasVisible) {
+      CurrentBackend().FormShown(*this);
+      PaintUserControls(*this);
+      if (alive.expired() || !IsLoaded()) return;
+    }
     Desktop::Activate(*this);
     return;
   }
 
-  ModalScope scope(*this);
-  modal_ = true;
-  SetVisibleQuietly(true);
-  CurrentBackend().FormShown(*this);
-  Desktop::Activate(*this);
-  // The nested loop: it ends when the form unloads or hides.
-  while (!alive.expired() && IsLoaded() && VisibleFlag()) {
-    EventLoop::RunPending();
-    if (alive.expired() || !IsLoaded() || !VisibleFlag()) break;
-    if (!CurrentBackend().WaitForInput(*this)) {
-      // Nobody can ever answer this form: close it rather than wait forever.
-      if (!Unload(unload_mode::kAppWindows) && !alive.expired()) Hide();
-      break;
+  Form* const ownerForm = Owner();
+  std::weak_ptr<void> ownerAlive = ownerAlive_;
+  {
+    ModalScope scope(*this);
+    modal_ = true;
+    SetVisibleQuietly(true);
+    CurrentBackend().FormShown(*this);
+    PaintUserControls(*this);
+    if (!alive.expired() && IsLoaded()) Desktop::Activate(*this);
+    // The nested loop: it ends when the form unloads or hides.
+    while (!alive.expired() && IsLoaded() && VisibleFlag()) {
+      EventLoop::RunPending();
+      if (alive.expired() || !IsLoaded() || !VisibleFlag()) break;
+      if (!CurrentBackend().WaitForInput(*this)) {
+        // Nobody can ever answer this form: close it rather than wait forever.
+        if (!Unload(unload_mode::kAppWindows) && !alive.expired()) Hide();
+        break;
+      }
     }
+    if (!alive.expired()) modal_ = false;
   }
-  if (!alive.expired()) modal_ = false;
+  // While the form closed, the forms under it could not take the activation; now the
+  // owner (or the front form) gets it back.
+  if (!Desktop::Active()) Desktop::ActivateFront(ownerAlive.expired() ? nullptr : ownerForm);
 }
 
 void Form::Hide() {

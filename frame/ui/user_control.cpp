@@ -62,10 +62,36 @@ void UserControl::Paint() {
 }
 
 void UserControl::SizeChanged() {
+  // The designed size set while the control is built is no resize: nothing is laid
+  // out until a container holds it.
+  if (!Container()) return;
   std::weak_ptr<void> alive = AliveToken();
   UserControl_Resize();
   // A resized control that shows is repainted, as the container invalidates it.
-  if (!alive.expired() && EffectivelyVisible()) Paint();
+  if (!alive.expired() && Showing()) Paint();
+}
+
+bool UserControl::Showing() const {
+  Form* form = ParentForm();
+  return form && form->IsLoaded() && EffectivelyVisible();
+}
+
+void UserControl::StateChanged() {
+  Control::StateChanged();
+  // Coming into view on a shown form paints it.
+  if (VisibleFlag() && Showing()) Paint();
+}
+
+void PaintUserControls(Control& container) {
+  for (Control* c : container.Children()) {
+    if (!c->VisibleFlag()) continue;
+    if (UserControl* u = c->AsUserControl()) {
+      std::weak_ptr<void> alive = u->AliveToken();
+      u->Paint();
+      if (alive.expired()) continue;
+    }
+    PaintUserControls(*c);
+  }
 }
 
 float UserControl::ScaleWidth() const { return Width(); }

@@ -4,8 +4,9 @@
 // A component derives from UserControl, creates its children with AddChild in its
 // constructor and overrides the UserControl_* lifecycle handlers. The container calls
 // InitNew (a new control) or Load (restore from a property bag), then Paint; it calls
-// Save when it stores the control. Resizing the control runs UserControl_Resize and,
-// when the control is shown, UserControl_Paint.
+// Save when it stores the control. Once the control sits in a container, resizing it
+// runs UserControl_Resize and, when it shows, UserControl_Paint; its form coming into
+// view, or the control itself becoming visible on a shown form, paints it too.
 //
 // Everything the control asks of its host goes through the site: change notices, the
 // ambient font, extender properties and events. Without a site of its own the control
@@ -60,6 +61,9 @@ class ControlSite {
 // std::nullopt for any other name.
 std::optional<Variant> BaseExtenderProperty(const Control& control, std::u16string_view name);
 
+// Paints every visible user control inside container (a form coming into view).
+void PaintUserControls(Control& container);
+
 class UserControl : public Control {
  public:
   UserControl();
@@ -110,8 +114,12 @@ class UserControl : public Control {
   }
 
   void SizeChanged() override;
+  void StateChanged() override;
 
  private:
+  // On a loaded form and visible up to it.
+  bool Showing() const;
+
   class DefaultSite;
   std::unique_ptr<DefaultSite> defaultSite_;
   ControlSite* site_ = nullptr;
