@@ -10,7 +10,9 @@ constexpr std::int32_t kNoCurrentRecord = 3021;
 constexpr std::int32_t kNotUpdatable = 3027;
 constexpr std::int32_t kItemNotFound = 3265;
 
-char16_t Fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+char16_t Fold(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
 bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -67,8 +69,7 @@ Variant Recordset::Value(std::size_t row, std::u16string_view name) const {
   return rows_[row][column];
 }
 
-DataBinding::DataBinding(Recordset& source, String field, String property, Getter get,
-                         Setter set)
+DataBinding::DataBinding(Recordset& source, String field, String property, Getter get, Setter set)
     : source_(source),
       field_(std::move(field)),
       property_(std::move(property)),

@@ -9,7 +9,9 @@ namespace ze::container {
 
 namespace {
 // Currency keeps four decimals; a size is stored the way it would come back.
-double ToCurrency(double v) { return std::round(v * 10000.0) / 10000.0; }
+double ToCurrency(double v) {
+  return std::round(v * 10000.0) / 10000.0;
+}
 
 // Font names compare without regard to ASCII case, as font lookup does.
 bool SameName(const String& a, const String& b) {
@@ -46,6 +48,8 @@ bool operator==(const Font& a, const Font& b) {
          a.strikethrough_ == b.strikethrough_;
 }
 
-FontRef DefaultFont() { return std::make_shared<Font>(u"MS Sans Serif", 8); }
+FontRef DefaultFont() {
+  return std::make_shared<Font>(u"MS Sans Serif", 8);
+}
 
 }  // namespace ze::container

@@ -93,10 +93,16 @@ std::string EncodeBase64(const std::string& bytes) {
         FromUtf8("Invalid literal at column " + std::to_string(column + 1) + ": " + what));
 }
 
-char16_t Upper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+char16_t Upper(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 class Parser {
  public:
@@ -267,8 +273,10 @@ class Parser {
       case '!':
         if (std::fabs(value) > std::numeric_limits<float>::max()) Fail(start, "not a Single");
         return static_cast<float>(value);
-      case '#': return value;
-      default: break;
+      case '#':
+        return value;
+      default:
+        break;
     }
     if (whole && value >= -32768 && value <= 32767) return static_cast<std::int16_t>(value);
     if (whole && value >= -2147483648.0 && value <= 2147483647.0)
@@ -456,7 +464,8 @@ std::string Shortest(T value) {
 
 bool NeedsChrW(char16_t c, const String& s, std::size_t i) {
   if (c < 32 || c == 127) return true;
-  if (c >= 0xD800 && c <= 0xDBFF) return !(i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF);
+  if (c >= 0xD800 && c <= 0xDBFF)
+    return !(i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF);
   if (c >= 0xDC00 && c <= 0xDFFF) return !(i > 0 && s[i - 1] >= 0xD800 && s[i - 1] <= 0xDBFF);
   return false;
 }
@@ -496,7 +505,8 @@ String FormatDate(double serial) {
     day += 1;
   }
   const Civil c = CivilFromDays(static_cast<std::int64_t>(day) + kAutomationEpoch);
-  if (c.y < 100 || c.y > 9999) Raise(errors::kTypeMismatch, u"A date outside the years 100 to 9999");
+  if (c.y < 100 || c.y > 9999)
+    Raise(errors::kTypeMismatch, u"A date outside the years 100 to 9999");
   char buffer[32];
   int n = std::snprintf(buffer, sizeof buffer, "#%04lld-%02u-%02u", static_cast<long long>(c.y),
                         c.m, c.d);
@@ -530,14 +540,19 @@ String FormatPicture(const Picture& p) {
 
 }  // namespace
 
-Variant ParseLiteral(std::u16string_view text) { return Parser(text).ParseWhole(); }
+Variant ParseLiteral(std::u16string_view text) {
+  return Parser(text).ParseWhole();
+}
 
 String FormatLiteral(const Variant& value, LiteralStyle style) {
   const bool typed = style == LiteralStyle::Typed;
   switch (value.type()) {
-    case VarType::Empty: return u"Empty";
-    case VarType::Null: return u"Null";
-    case VarType::Boolean: return value.Get<bool>() ? u"True" : u"False";
+    case VarType::Empty:
+      return u"Empty";
+    case VarType::Null:
+      return u"Null";
+    case VarType::Boolean:
+      return value.Get<bool>() ? u"True" : u"False";
     case VarType::Integer: {
       return FromUtf8(std::to_string(value.Get<std::int16_t>()));
     }
@@ -560,8 +575,10 @@ String FormatLiteral(const Variant& value, LiteralStyle style) {
       if (typed && text.find_first_of(".E") == std::string::npos) text += '#';
       return FromUtf8(text);
     }
-    case VarType::Date: return FormatDate(value.Get<ze::Date>().serial);
-    case VarType::String: return FormatString(value.Get<String>());
+    case VarType::Date:
+      return FormatDate(value.Get<ze::Date>().serial);
+    case VarType::String:
+      return FormatString(value.Get<String>());
     case VarType::Error:
       return u"Error(" + FromUtf8(std::to_string(value.Get<ErrorValue>().code)) + u")";
     case VarType::Object: {
@@ -569,8 +586,8 @@ String FormatLiteral(const Variant& value, LiteralStyle style) {
       if (!object) return u"Nothing";
       if (auto font = std::dynamic_pointer_cast<Font>(object)) return FormatFont(*font);
       if (auto picture = std::dynamic_pointer_cast<Picture>(object)) return FormatPicture(*picture);
-      Raise(errors::kTypeMismatch, u"An object of class " + object->TypeName() +
-                                       u" has no literal");
+      Raise(errors::kTypeMismatch,
+            u"An object of class " + object->TypeName() + u" has no literal");
     }
   }
   Raise(errors::kTypeMismatch);

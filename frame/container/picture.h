@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 #include "frame/automation/string.h"
 #include "frame/automation/variant.h"

@@ -15,7 +15,9 @@ namespace ze::container {
 
 namespace {
 
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+char16_t FoldAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+}
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
@@ -27,12 +29,18 @@ bool SameName(std::u16string_view a, std::u16string_view b) {
 // The numeric value of a number or Boolean, for the default rule.
 std::optional<double> NumberOf(const Variant& v) {
   switch (v.type()) {
-    case VarType::Integer: return v.Get<std::int16_t>();
-    case VarType::Long: return v.Get<std::int32_t>();
-    case VarType::Single: return v.Get<float>();
-    case VarType::Double: return v.Get<double>();
-    case VarType::Boolean: return v.Get<bool>() ? -1.0 : 0.0;
-    default: return std::nullopt;
+    case VarType::Integer:
+      return v.Get<std::int16_t>();
+    case VarType::Long:
+      return v.Get<std::int32_t>();
+    case VarType::Single:
+      return v.Get<float>();
+    case VarType::Double:
+      return v.Get<double>();
+    case VarType::Boolean:
+      return v.Get<bool>() ? -1.0 : 0.0;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -61,8 +69,7 @@ std::vector<PropertyBag::Entry>::iterator PropertyBag::Find(std::u16string_view 
   return entries_.end();
 }
 
-std::vector<PropertyBag::Entry>::const_iterator PropertyBag::Find(
-    std::u16string_view name) const {
+std::vector<PropertyBag::Entry>::const_iterator PropertyBag::Find(std::u16string_view name) const {
   for (auto it = entries_.begin(); it != entries_.end(); ++it)
     if (SameName(it->name, name)) return it;
   return entries_.end();
@@ -90,7 +97,9 @@ void PropertyBag::WriteProperty(std::u16string_view name, const Variant& value,
   WriteProperty(name, value);
 }
 
-bool PropertyBag::Contains(std::u16string_view name) const { return Find(name) != entries_.end(); }
+bool PropertyBag::Contains(std::u16string_view name) const {
+  return Find(name) != entries_.end();
+}
 
 void PropertyBag::Remove(std::u16string_view name) {
   auto it = Find(name);
@@ -107,7 +116,9 @@ constexpr std::int32_t kPathFileAccess = 75;
 bool IsKeyStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
 }
-bool IsKeyChar(char16_t c) { return IsKeyStart(c) || (c >= u'0' && c <= u'9'); }
+bool IsKeyChar(char16_t c) {
+  return IsKeyStart(c) || (c >= u'0' && c <= u'9');
+}
 
 bool IsPlainKey(std::u16string_view name) {
   if (name.empty() || !IsKeyStart(name[0])) return false;
@@ -117,8 +128,8 @@ bool IsPlainKey(std::u16string_view name) {
 }
 
 [[noreturn]] void BadLine(std::size_t line, std::u16string_view what) {
-  Raise(kBadFileFormat, u"Invalid file format: line " + FromUtf8(std::to_string(line)) + u": " +
-                            String(what));
+  Raise(kBadFileFormat,
+        u"Invalid file format: line " + FromUtf8(std::to_string(line)) + u": " + String(what));
 }
 
 // One `Key = VALUE` line; the key is a name, or a quoted string for any other text.
@@ -195,7 +206,8 @@ void PropertyBag::Parse(std::u16string_view text) {
     if (first == line.size() || line[first] == u'#' || line[first] == u'\'') continue;
     Entry entry = ParseLine(line, number);
     for (const auto& e : read)
-      if (SameName(e.name, entry.name)) BadLine(number, u"the name " + entry.name + u" comes twice");
+      if (SameName(e.name, entry.name))
+        BadLine(number, u"the name " + entry.name + u" comes twice");
     read.push_back(std::move(entry));
   }
   entries_ = std::move(read);

@@ -9,8 +9,14 @@ String& Store() {
 }
 }  // namespace
 
-const String& Clipboard::Text() { return Store(); }
-void Clipboard::SetText(String text) { Store() = std::move(text); }
-void Clipboard::Clear() { Store().clear(); }
+const String& Clipboard::Text() {
+  return Store();
+}
+void Clipboard::SetText(String text) {
+  Store() = std::move(text);
+}
+void Clipboard::Clear() {
+  Store().clear();
+}
 
 }  // namespace ze::ui

@@ -12,7 +12,9 @@ namespace {
 constexpr std::int32_t kInvalidArrayIndex = 381;
 constexpr std::int32_t kReadOnly = 383;
 
-char16_t Fold(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+char16_t Fold(char16_t c) {
+  return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 bool SameIgnoringCase(const String& a, const String& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -70,20 +72,17 @@ String ComboBox::List(std::int32_t index) const {
 }
 
 void ComboBox::SetList(std::int32_t index, String item) {
-  if (index < 0 || index >= ListCount())
-    Raise(kInvalidArrayIndex, u"Invalid property array index");
+  if (index < 0 || index >= ListCount()) Raise(kInvalidArrayIndex, u"Invalid property array index");
   items_[static_cast<std::size_t>(index)] = std::move(item);
 }
 
 std::int32_t ComboBox::ItemData(std::int32_t index) const {
-  if (index < 0 || index >= ListCount())
-    Raise(kInvalidArrayIndex, u"Invalid property array index");
+  if (index < 0 || index >= ListCount()) Raise(kInvalidArrayIndex, u"Invalid property array index");
   return data_[static_cast<std::size_t>(index)];
 }
 
 void ComboBox::SetItemData(std::int32_t index, std::int32_t data) {
-  if (index < 0 || index >= ListCount())
-    Raise(kInvalidArrayIndex, u"Invalid property array index");
+  if (index < 0 || index >= ListCount()) Raise(kInvalidArrayIndex, u"Invalid property array index");
   data_[static_cast<std::size_t>(index)] = data;
 }
 
@@ -106,12 +105,21 @@ void ComboBox::DefaultKeyDown(std::int16_t keyCode, std::int16_t) {
   std::int32_t to = listIndex_;
   switch (keyCode) {
     case keys::kUp:
-    case keys::kLeft: to = std::max(listIndex_ - 1, 0); break;
+    case keys::kLeft:
+      to = std::max(listIndex_ - 1, 0);
+      break;
     case keys::kDown:
-    case keys::kRight: to = std::min(listIndex_ + 1, last); break;
-    case keys::kHome: to = 0; break;
-    case keys::kEnd: to = last; break;
-    default: return;
+    case keys::kRight:
+      to = std::min(listIndex_ + 1, last);
+      break;
+    case keys::kHome:
+      to = 0;
+      break;
+    case keys::kEnd:
+      to = last;
+      break;
+    default:
+      return;
   }
   if (to != listIndex_) Choose(to);
 }

@@ -10,10 +10,18 @@ CommandButton::CommandButton() {
   SetForeColor(colors::kButtonText);
 }
 
-const String& CommandButton::Caption() const { return caption_; }
-void CommandButton::SetCaption(String caption) { caption_ = std::move(caption); }
-std::shared_ptr<Picture> CommandButton::GetPicture() const { return picture_; }
-void CommandButton::SetPicture(std::shared_ptr<Picture> picture) { picture_ = std::move(picture); }
+const String& CommandButton::Caption() const {
+  return caption_;
+}
+void CommandButton::SetCaption(String caption) {
+  caption_ = std::move(caption);
+}
+std::shared_ptr<Picture> CommandButton::GetPicture() const {
+  return picture_;
+}
+void CommandButton::SetPicture(std::shared_ptr<Picture> picture) {
+  picture_ = std::move(picture);
+}
 
 void CommandButton::DefaultKeyPress(std::int16_t keyAscii) {
   // Space and Enter press a focused button.

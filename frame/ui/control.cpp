@@ -146,7 +146,9 @@ void Control::SetMouseIcon(std::shared_ptr<Picture> icon) {
   mouseIcon_ = std::move(icon);
 }
 
-void Control::StateChanged() { FocusManager::StateChanged(*this); }
+void Control::StateChanged() {
+  FocusManager::StateChanged(*this);
+}
 
 // ---- tree and tab order ----------------------------------------------------------
 
@@ -165,8 +167,12 @@ void Control::SetTabIndex(int index) {
   sib.insert(sib.begin() + static_cast<std::ptrdiff_t>(at), this);
 }
 
-bool Control::TabStop() const { return tabStop_; }
-void Control::SetTabStop(bool stop) { tabStop_ = stop; }
+bool Control::TabStop() const {
+  return tabStop_;
+}
+void Control::SetTabStop(bool stop) {
+  tabStop_ = stop;
+}
 
 Form* Control::ParentForm() const {
   for (const Control* c = this; c; c = c->container_)
@@ -192,7 +198,9 @@ bool Control::CanFocusNow() const {
   return form && form->IsLoaded();
 }
 
-std::vector<Control*> Control::Children() const { return children_; }
+std::vector<Control*> Control::Children() const {
+  return children_;
+}
 
 Control* Control::FindChild(std::u16string_view name, int index) const {
   for (Control* c : children_)
@@ -246,8 +254,12 @@ void Control::CopySettingsFrom(const Control& other) {
 
 // ---- focus -----------------------------------------------------------------------
 
-void Control::SetFocus() { FocusManager::SetFocus(*this); }
-bool Control::HasFocus() const { return FocusManager::Focused() == this; }
+void Control::SetFocus() {
+  FocusManager::SetFocus(*this);
+}
+bool Control::HasFocus() const {
+  return FocusManager::Focused() == this;
+}
 
 // ---- raising events ----------------------------------------------------------------
 //

@@ -145,10 +145,10 @@ class Control {
 
   // Event handlers the owner installs.
   std::function<void()> onClick, onDblClick, onGotFocus, onLostFocus;
-  std::function<void(std::int16_t& keyCode, std::int16_t shift)> onKeyDown, onKeyUp;
+  std::function<void(std::int16_t&keyCode, std::int16_t shift)> onKeyDown, onKeyUp;
   std::function<void(std::int16_t& keyAscii)> onKeyPress;
-  std::function<void(std::int16_t& button, std::int16_t& shift, float& x, float& y)>
-      onMouseDown, onMouseUp, onMouseMove;
+  std::function<void(std::int16_t&button, std::int16_t&shift, float&x, float&y)> onMouseDown,
+      onMouseUp, onMouseMove;
 
   // The raising side of each notification, used by the input path (input.h) and by
   // focus changes: each runs the owner's handler and then, unless it was cancelled,

@@ -39,9 +39,8 @@ class ControlArray {
   T& operator[](int index) const {
     auto it = elements_.find(index);
     if (it == elements_.end())
-      Raise(array_errors::kNoSuchElement, u"Control array element '" +
-                                              ze::FromUtf8(std::to_string(index)) +
-                                              u"' doesn't exist");
+      Raise(array_errors::kNoSuchElement,
+            u"Control array element '" + ze::FromUtf8(std::to_string(index)) + u"' doesn't exist");
     return *it->second;
   }
   bool Exists(int index) const { return elements_.count(index) != 0; }
@@ -69,11 +68,10 @@ class ControlArray {
   int Count() const { return static_cast<int>(elements_.size()); }
 
   std::function<void(std::int16_t index)> onClick, onDblClick, onGotFocus, onLostFocus;
-  std::function<void(std::int16_t index, std::int16_t& keyCode, std::int16_t shift)> onKeyDown,
+  std::function<void(std::int16_t index, std::int16_t&keyCode, std::int16_t shift)> onKeyDown,
       onKeyUp;
   std::function<void(std::int16_t index, std::int16_t& keyAscii)> onKeyPress;
-  std::function<void(std::int16_t index, std::int16_t& button, std::int16_t& shift, float& x,
-                     float& y)>
+  std::function<void(std::int16_t index, std::int16_t&button, std::int16_t&shift, float&x, float&y)>
       onMouseDown, onMouseUp, onMouseMove;
 
  private:

@@ -31,8 +31,7 @@ DesktopState& State() {
 
 std::vector<OpenForm>::iterator FindOpen(const Form& form) {
   auto& open = State().open;
-  return std::find_if(open.begin(), open.end(),
-                      [&](const OpenForm& o) { return o.form == &form; });
+  return std::find_if(open.begin(), open.end(), [&](const OpenForm& o) { return o.form == &form; });
 }
 
 bool IsOpen(const Form* form) {
@@ -62,7 +61,9 @@ std::vector<Form*> Desktop::OpenForms() {
   return out;
 }
 
-int Desktop::ModalDepth() { return State().modalDepth; }
+int Desktop::ModalDepth() {
+  return State().modalDepth;
+}
 
 bool Desktop::AcceptsInput(const Form& form) {
   return form.IsLoaded() && form.VisibleFlag() && form.EnabledFlag() &&
@@ -139,7 +140,9 @@ void Desktop::ActivateNext(Form* preferred) {
     }
 }
 
-void Desktop::ActivateFront(Form* preferred) { ActivateNext(preferred); }
+void Desktop::ActivateFront(Form* preferred) {
+  ActivateNext(preferred);
+}
 
 void Desktop::Opened(Form& form) {
   if (FindOpen(form) != State().open.end()) return;
@@ -172,7 +175,9 @@ void Desktop::Hidden(Form& form) {
   ActivateNext(form.Owner());
 }
 
-void Desktop::ModalBegin(Form& form) { form.modalLevel_ = ++State().modalDepth; }
+void Desktop::ModalBegin(Form& form) {
+  form.modalLevel_ = ++State().modalDepth;
+}
 
 void Desktop::ModalEnd(Form& form) {
   form.modalLevel_ = 0;

@@ -55,7 +55,9 @@ void FireOne(std::vector<Armed>::iterator it) {
 
 }  // namespace
 
-void EventLoop::Post(std::function<void()> task) { State().posted.push_back(std::move(task)); }
+void EventLoop::Post(std::function<void()> task) {
+  State().posted.push_back(std::move(task));
+}
 
 void EventLoop::RunPending() {
   // Tasks posted while these run wait for the next round, so a task that posts itself

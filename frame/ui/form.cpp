@@ -25,12 +25,17 @@ struct Frame {
 };
 Frame FrameOf(std::int16_t style) {
   switch (style) {
-    case 0: return {0, 0};
+    case 0:
+      return {0, 0};
     case 1:
-    case 3: return {3, 19};
-    case 4: return {3, 16};
-    case 5: return {4, 16};
-    default: return {4, 19};
+    case 3:
+      return {3, 19};
+    case 4:
+      return {3, 16};
+    case 5:
+      return {4, 16};
+    default:
+      return {4, 19};
   }
 }
 
@@ -93,8 +98,12 @@ float Form::ScaleHeight() const {
   const float h = Height() - FrameHeight();
   return h > 0 ? h : 0;
 }
-void Form::SetScaleWidth(float width) { SetWidth(width + FrameWidth()); }
-void Form::SetScaleHeight(float height) { SetHeight(height + FrameHeight()); }
+void Form::SetScaleWidth(float width) {
+  SetWidth(width + FrameWidth());
+}
+void Form::SetScaleHeight(float height) {
+  SetHeight(height + FrameHeight());
+}
 void Form::SetClientSize(float width, float height) {
   if (!(width >= 0) || !(height >= 0)) Raise(errors::kInvalidPropertyValue);
   SetWidth(width + FrameWidth());
@@ -114,14 +123,18 @@ void Form::SetBorderStyle(std::int16_t style) {
   SetClientSize(w > 0 ? w : 0, h > 0 ? h : 0);
 }
 
-bool Form::IsActive() const { return Desktop::Active() == this; }
+bool Form::IsActive() const {
+  return Desktop::Active() == this;
+}
 
 WindowHandle Form::Hwnd() const {
   BuiltInUsed();
   return hwnd_;
 }
 
-Form* Form::Owner() const { return ownerAlive_.expired() ? nullptr : owner_; }
+Form* Form::Owner() const {
+  return ownerAlive_.expired() ? nullptr : owner_;
+}
 
 Control* Form::ActiveControl() const {
   return activeControlAlive_.expired() ? nullptr : activeControl_;

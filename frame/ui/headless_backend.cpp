@@ -44,13 +44,20 @@ Backend& DefaultBackend() {
 
 }  // namespace
 
-Backend& CurrentBackend() { return g_installed ? *g_installed : DefaultBackend(); }
+Backend& CurrentBackend() {
+  return g_installed ? *g_installed : DefaultBackend();
+}
 
-void InstallBackend(Backend* backend) { g_installed = backend; }
+void InstallBackend(Backend* backend) {
+  g_installed = backend;
+}
 
-HeadlessBackend::HeadlessBackend() : baseLinear_(LinearFromSerial(ze::SystemClock().Now().serial)) {}
+HeadlessBackend::HeadlessBackend()
+    : baseLinear_(LinearFromSerial(ze::SystemClock().Now().serial)) {}
 
-HeadlessBackend::~HeadlessBackend() { Uninstall(); }
+HeadlessBackend::~HeadlessBackend() {
+  Uninstall();
+}
 
 void HeadlessBackend::Install() {
   InstallBackend(this);

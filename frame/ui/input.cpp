@@ -68,8 +68,10 @@ std::optional<std::int16_t> CharacterOf(std::int16_t code, std::int16_t shiftSta
     case keys::kBack:
     case keys::kReturn:
     case keys::kEscape:
-    case keys::kSpace: return code;
-    default: break;
+    case keys::kSpace:
+      return code;
+    default:
+      break;
   }
   if (code >= 'A' && code <= 'Z') {
     if (shiftState & shift::kCtrl) return static_cast<std::int16_t>(code - 'A' + 1);
@@ -198,8 +200,7 @@ bool Type(std::u16string_view text) {
     if (stroke.code != 0) KeyDownTo(*target, stroke.code, stroke.shiftState);
     if (!Alive(alive, *target)) continue;
     KeyPressTo(*target, static_cast<std::int16_t>(c));
-    if (stroke.code != 0 && Alive(alive, *target))
-      KeyUpTo(*target, stroke.code, stroke.shiftState);
+    if (stroke.code != 0 && Alive(alive, *target)) KeyUpTo(*target, stroke.code, stroke.shiftState);
   }
   return delivered;
 }
@@ -260,7 +261,9 @@ bool Choose(ComboBox& list, std::int32_t index) {
   return true;
 }
 
-void MovePointer(std::int32_t x, std::int32_t y) { SetCursorPos(x, y); }
+void MovePointer(std::int32_t x, std::int32_t y) {
+  SetCursorPos(x, y);
+}
 
 bool ActivateWindow(Form& form) {
   if (!Desktop::AcceptsInput(form)) return false;
@@ -274,7 +277,11 @@ bool CloseWindow(Form& form) {
   return true;
 }
 
-void SwitchToOtherApplication() { Desktop::LeaveApplication(); }
-void SwitchBack() { Desktop::ReturnToApplication(); }
+void SwitchToOtherApplication() {
+  Desktop::LeaveApplication();
+}
+void SwitchBack() {
+  Desktop::ReturnToApplication();
+}
 
 }  // namespace ze::ui::input

@@ -22,19 +22,28 @@ BoxState& State() {
 std::vector<int> ButtonsOf(std::int32_t style) {
   using namespace msgbox;
   switch (style & 7) {
-    case kOkOnly: return {kOk};
-    case kOkCancel: return {kOk, kCancel};
-    case kAbortRetryIgnore: return {kAbort, kRetry, kIgnore};
-    case kYesNoCancel: return {kYes, kNo, kCancel};
-    case kYesNo: return {kYes, kNo};
-    case kRetryCancel: return {kRetry, kCancel};
-    default: return {};
+    case kOkOnly:
+      return {kOk};
+    case kOkCancel:
+      return {kOk, kCancel};
+    case kAbortRetryIgnore:
+      return {kAbort, kRetry, kIgnore};
+    case kYesNoCancel:
+      return {kYes, kNo, kCancel};
+    case kYesNo:
+      return {kYes, kNo};
+    case kRetryCancel:
+      return {kRetry, kCancel};
+    default:
+      return {};
   }
 }
 
 }  // namespace
 
-void SetMessageBoxSink(MessageBoxSink sink) { State().sink = std::move(sink); }
+void SetMessageBoxSink(MessageBoxSink sink) {
+  State().sink = std::move(sink);
+}
 
 int MsgBox(const String& prompt, std::int32_t style, const String& title) {
   const std::vector<int> buttons = ButtonsOf(style);
@@ -50,7 +59,11 @@ int MsgBox(const String& prompt, std::int32_t style, const String& title) {
   return fallback;
 }
 
-const String& ApplicationTitle() { return State().title; }
-void SetApplicationTitle(String title) { State().title = std::move(title); }
+const String& ApplicationTitle() {
+  return State().title;
+}
+void SetApplicationTitle(String title) {
+  State().title = std::move(title);
+}
 
 }  // namespace ze::ui

@@ -26,12 +26,24 @@ ScreenState& State() {
 
 }  // namespace
 
-float Screen::Width() { return static_cast<float>(State().width) * State().twipsX; }
-float Screen::Height() { return static_cast<float>(State().height) * State().twipsY; }
-float Screen::TwipsPerPixelX() { return State().twipsX; }
-float Screen::TwipsPerPixelY() { return State().twipsY; }
-std::int32_t Screen::WidthPixels() { return State().width; }
-std::int32_t Screen::HeightPixels() { return State().height; }
+float Screen::Width() {
+  return static_cast<float>(State().width) * State().twipsX;
+}
+float Screen::Height() {
+  return static_cast<float>(State().height) * State().twipsY;
+}
+float Screen::TwipsPerPixelX() {
+  return State().twipsX;
+}
+float Screen::TwipsPerPixelY() {
+  return State().twipsY;
+}
+std::int32_t Screen::WidthPixels() {
+  return State().width;
+}
+std::int32_t Screen::HeightPixels() {
+  return State().height;
+}
 
 void Screen::SetSizePixels(std::int32_t width, std::int32_t height) {
   if (width <= 0 || height <= 0) Raise(errors::kInvalidProcedureCall);
@@ -45,10 +57,16 @@ void Screen::SetTwipsPerPixel(float x, float y) {
   State().twipsY = y;
 }
 
-Form* Screen::ActiveForm() { return Desktop::Active(); }
-Control* Screen::ActiveControl() { return Desktop::Active() ? FocusManager::Focused() : nullptr; }
+Form* Screen::ActiveForm() {
+  return Desktop::Active();
+}
+Control* Screen::ActiveControl() {
+  return Desktop::Active() ? FocusManager::Focused() : nullptr;
+}
 
-void Screen::Reset() { State() = ScreenState{}; }
+void Screen::Reset() {
+  State() = ScreenState{};
+}
 
 bool GetCursorPos(Point& point) {
   if (!State().pointerAvailable) return false;
@@ -56,8 +74,12 @@ bool GetCursorPos(Point& point) {
   return true;
 }
 
-void SetCursorPos(std::int32_t x, std::int32_t y) { State().pointer = {x, y}; }
+void SetCursorPos(std::int32_t x, std::int32_t y) {
+  State().pointer = {x, y};
+}
 
-void SetCursorAvailable(bool available) { State().pointerAvailable = available; }
+void SetCursorAvailable(bool available) {
+  State().pointerAvailable = available;
+}
 
 }  // namespace ze::ui

@@ -11,7 +11,9 @@ namespace ze::ui {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
 
 }  // namespace
 
@@ -20,7 +22,9 @@ TextBox::TextBox() {
   SetForeColor(colors::kWindowText);
 }
 
-const String& TextBox::Text() const { return text_; }
+const String& TextBox::Text() const {
+  return text_;
+}
 
 void TextBox::SetText(String text) {
   if (text == text_) {
@@ -32,14 +36,18 @@ void TextBox::SetText(String text) {
   if (auto h = onChange) h();
 }
 
-std::int32_t TextBox::SelStart() const { return std::min(anchor_, caret_); }
+std::int32_t TextBox::SelStart() const {
+  return std::min(anchor_, caret_);
+}
 
 void TextBox::SetSelStart(std::int32_t start) {
   start = std::clamp(start, 0, Length());
   Select(start, start);
 }
 
-std::int32_t TextBox::SelLength() const { return std::abs(caret_ - anchor_); }
+std::int32_t TextBox::SelLength() const {
+  return std::abs(caret_ - anchor_);
+}
 
 void TextBox::SetSelLength(std::int32_t length) {
   const std::int32_t start = SelStart();
@@ -47,19 +55,29 @@ void TextBox::SetSelLength(std::int32_t length) {
   Select(start, start + length);
 }
 
-String TextBox::SelText() const { return text_.substr(SelStart(), SelLength()); }
+String TextBox::SelText() const {
+  return text_.substr(SelStart(), SelLength());
+}
 
-void TextBox::SetSelText(String text) { Replace(SelStart(), SelLength(), text); }
+void TextBox::SetSelText(String text) {
+  Replace(SelStart(), SelLength(), text);
+}
 
-std::int32_t TextBox::MaxLength() const { return maxLength_; }
+std::int32_t TextBox::MaxLength() const {
+  return maxLength_;
+}
 
 void TextBox::SetMaxLength(std::int32_t length) {
   if (length < 0) Raise(errors::kInvalidPropertyValue);
   maxLength_ = length;
 }
 
-bool TextBox::Locked() const { return locked_; }
-void TextBox::SetLocked(bool locked) { locked_ = locked; }
+bool TextBox::Locked() const {
+  return locked_;
+}
+void TextBox::SetLocked(bool locked) {
+  locked_ = locked;
+}
 
 void TextBox::Select(std::int32_t anchor, std::int32_t caret) {
   anchor_ = std::clamp(anchor, 0, Length());
@@ -69,8 +87,8 @@ void TextBox::Select(std::int32_t anchor, std::int32_t caret) {
 void TextBox::Replace(std::int32_t from, std::int32_t count, std::u16string_view text) {
   from = std::clamp(from, 0, Length());
   count = std::clamp(count, 0, Length() - from);
-  const bool same = text_.compare(static_cast<std::size_t>(from),
-                                  static_cast<std::size_t>(count), text) == 0;
+  const bool same =
+      text_.compare(static_cast<std::size_t>(from), static_cast<std::size_t>(count), text) == 0;
   if (!same) text_.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(count), text);
   const auto after = from + static_cast<std::int32_t>(text.size());
   anchor_ = caret_ = after;
@@ -110,8 +128,12 @@ void TextBox::DefaultKeyDown(std::int16_t keyCode, std::int16_t shiftState) {
       else
         moveTo(word ? wordRight(caret_) : std::min(caret_ + 1, Length()));
       break;
-    case keys::kHome: moveTo(0); break;
-    case keys::kEnd: moveTo(Length()); break;
+    case keys::kHome:
+      moveTo(0);
+      break;
+    case keys::kEnd:
+      moveTo(Length());
+      break;
     case keys::kDelete:
       if (locked_) break;
       if (extend) {  // Shift+Delete cuts
@@ -125,7 +147,8 @@ void TextBox::DefaultKeyDown(std::int16_t keyCode, std::int16_t shiftState) {
         Replace(caret_, 1, u"");
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -145,9 +168,10 @@ void TextBox::DefaultKeyPress(std::int16_t keyAscii) {
       String text = Clipboard::Text();
       const auto eol = text.find_first_of(u"\r\n");
       if (eol != String::npos) text.resize(eol);
-      const auto room = maxLength_ == 0 ? text.size()
-                                        : static_cast<std::size_t>(std::max(
-                                              0, maxLength_ - (Length() - SelLength())));
+      const auto room =
+          maxLength_ == 0
+              ? text.size()
+              : static_cast<std::size_t>(std::max(0, maxLength_ - (Length() - SelLength())));
       if (text.size() > room) text.resize(room);
       Replace(SelStart(), SelLength(), text);
       return;
@@ -159,7 +183,8 @@ void TextBox::DefaultKeyPress(std::int16_t keyAscii) {
       else if (caret_ > 0)
         Replace(caret_ - 1, 1, u"");
       return;
-    default: break;
+    default:
+      break;
   }
   // The other control characters (Enter, Escape, Tab, other Ctrl keys) insert nothing.
   const auto code = static_cast<std::uint16_t>(keyAscii);

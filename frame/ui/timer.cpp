@@ -8,7 +8,9 @@
 
 namespace ze::ui {
 
-Timer::~Timer() { EventLoop::Disarm(*this); }
+Timer::~Timer() {
+  EventLoop::Disarm(*this);
+}
 
 void Timer::SetInterval(std::int32_t ms) {
   if (ms < 0 || ms > 65535) Raise(errors::kInvalidPropertyValue);

@@ -1,6 +1,7 @@
 // Timer: a control without a window that raises Timer every Interval milliseconds
-// while it is Enabled (Control's Enabled starts and stops it), its Interval is above 0 and its form is loaded. Setting Interval
-// or Enabled restarts the count. Ticks come only from the event loop (event_loop.h).
+// while it is Enabled (Control's Enabled starts and stops it), its Interval is above 0 and its form
+// is loaded. Setting Interval or Enabled restarts the count. Ticks come only from the event loop
+// (event_loop.h).
 #pragma once
 
 #include <cstdint>

@@ -46,15 +46,23 @@ UserControl::UserControl() : defaultSite_(std::make_unique<DefaultSite>(*this)) 
 
 UserControl::~UserControl() = default;
 
-void UserControl::SetSite(ControlSite* site) { site_ = site; }
+void UserControl::SetSite(ControlSite* site) {
+  site_ = site;
+}
 
 ControlSite& UserControl::Site() const {
   return site_ ? *site_ : static_cast<ControlSite&>(*defaultSite_);
 }
 
-void UserControl::InitNew() { UserControl_InitProperties(); }
-void UserControl::Load(PropertyBag& bag) { UserControl_ReadProperties(bag); }
-void UserControl::Save(PropertyBag& bag) { UserControl_WriteProperties(bag); }
+void UserControl::InitNew() {
+  UserControl_InitProperties();
+}
+void UserControl::Load(PropertyBag& bag) {
+  UserControl_ReadProperties(bag);
+}
+void UserControl::Save(PropertyBag& bag) {
+  UserControl_WriteProperties(bag);
+}
 
 void UserControl::Paint() {
   ++paintCount_;
@@ -94,8 +102,12 @@ void PaintUserControls(Control& container) {
   }
 }
 
-float UserControl::ScaleWidth() const { return Width(); }
-float UserControl::ScaleHeight() const { return Height(); }
+float UserControl::ScaleWidth() const {
+  return Width();
+}
+float UserControl::ScaleHeight() const {
+  return Height();
+}
 
 namespace {
 
@@ -103,15 +115,24 @@ namespace {
 double TwipsPerUnit(int mode, bool horizontal) {
   switch (mode) {
     case scale::kUser:
-    case scale::kTwips: return 1;
-    case scale::kPoints: return 20;
-    case scale::kPixels: return horizontal ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelY();
-    case scale::kCharacters: return horizontal ? 120 : 240;
-    case scale::kInches: return 1440;
-    case scale::kMillimeters: return 1440 / 25.4;
-    case scale::kCentimeters: return 1440 / 2.54;
-    case scale::kHimetric: return 1440 / 2540.0;
-    default: Raise(errors::kInvalidProcedureCall);
+    case scale::kTwips:
+      return 1;
+    case scale::kPoints:
+      return 20;
+    case scale::kPixels:
+      return horizontal ? Screen::TwipsPerPixelX() : Screen::TwipsPerPixelY();
+    case scale::kCharacters:
+      return horizontal ? 120 : 240;
+    case scale::kInches:
+      return 1440;
+    case scale::kMillimeters:
+      return 1440 / 25.4;
+    case scale::kCentimeters:
+      return 1440 / 2.54;
+    case scale::kHimetric:
+      return 1440 / 2540.0;
+    default:
+      Raise(errors::kInvalidProcedureCall);
   }
 }
 
@@ -125,7 +146,9 @@ float UserControl::ScaleY(float v, int fromScale, int toScale) const {
   return static_cast<float>(v * TwipsPerUnit(fromScale, false) / TwipsPerUnit(toScale, false));
 }
 
-void UserControl::PropertyChanged(std::u16string_view name) { Site().PropertyChanged(name); }
+void UserControl::PropertyChanged(std::u16string_view name) {
+  Site().PropertyChanged(name);
+}
 bool UserControl::CanPropertyChange(std::u16string_view name) {
   return Site().CanPropertyChange(name);
 }

@@ -1,8 +1,9 @@
 // Recordset moves and the binding's two directions, without any control.
+#include "frame/container/data_binding.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/automation/error.h"
-#include "frame/container/data_binding.h"
 
 namespace ze::container {
 namespace {
@@ -74,8 +75,8 @@ TEST(DataBinding, ABindingMayGoBeforeItsSource) {
   rs.AddRecord({u"x"});
   int sets = 0;
   {
-    DataBinding binding(rs, u"Data", u"P", [] { return Variant(); },
-                        [&](const Variant&) { ++sets; });
+    DataBinding binding(
+        rs, u"Data", u"P", [] { return Variant(); }, [&](const Variant&) { ++sets; });
     rs.MoveFirst();
   }
   rs.MoveFirst();  // the gone binding hears nothing

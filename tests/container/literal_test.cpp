@@ -1,12 +1,13 @@
 // Literals: every kind in both styles, kind-exact round trips, a sweep of dates, and
 // the texts that must be refused.
+#include "frame/container/literal.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "frame/automation/error.h"
 #include "frame/container/font.h"
-#include "frame/container/literal.h"
 #include "frame/container/picture.h"
 #include "frame/container/property_bag.h"
 
@@ -16,7 +17,9 @@ namespace {
 std::string Fmt(const Variant& v, LiteralStyle style = LiteralStyle::Plain) {
   return ToUtf8(FormatLiteral(v, style));
 }
-Variant Parse(const char* text) { return ParseLiteral(FromUtf8(text)); }
+Variant Parse(const char* text) {
+  return ParseLiteral(FromUtf8(text));
+}
 
 TEST(Literal, ReadsEachKind) {
   struct {
@@ -75,12 +78,14 @@ TEST(Literal, FontsAndPictures) {
   odd.SetStrikethrough(true);
   odd.SetCharset(2);
   const Variant oddValue(ObjectRef(std::make_shared<Font>(odd)));
-  EXPECT_EQ(Fmt(oddValue), "Font(\"Arial\", 10, Weight(600), Underline, Strikethrough, Charset(2))");
+  EXPECT_EQ(Fmt(oddValue),
+            "Font(\"Arial\", 10, Weight(600), Underline, Strikethrough, Charset(2))");
   EXPECT_TRUE(SameStoredValue(ParseLiteral(FormatLiteral(oddValue)), oddValue));
 
   const std::string bytes("\x00\x01\xFF\x80glyph", 9);
   for (std::size_t n = 0; n <= bytes.size(); ++n) {  // every padding case
-    const Variant pic(ObjectRef(std::make_shared<Picture>(PictureKind::Icon, 32, 16, bytes.substr(0, n))));
+    const Variant pic(
+        ObjectRef(std::make_shared<Picture>(PictureKind::Icon, 32, 16, bytes.substr(0, n))));
     const Variant back = ParseLiteral(FormatLiteral(pic));
     EXPECT_TRUE(SameStoredValue(back, pic)) << n;
   }
@@ -124,12 +129,26 @@ TEST(Literal, WritesEachKind) {
 }
 
 TEST(Literal, TypedFormReadsBackKindAndValue) {
-  const Variant values[] = {
-      std::int16_t{0},   std::int16_t{-32768}, std::int32_t{0},      std::int32_t{-1},
-      std::int32_t{32768}, 0.0f,               -3.25f,               1e-30f,
-      0.0,               1.0 / 3,              -1e300,               123456789012.0,
-      true,              false,                ze::Date(0),          ze::Date(2958465 + 86399.0 / 86400),
-      ze::Date(-657434), String(u"tab\there"), String(u""),          ErrorValue{0}};
+  const Variant values[] = {std::int16_t{0},
+                            std::int16_t{-32768},
+                            std::int32_t{0},
+                            std::int32_t{-1},
+                            std::int32_t{32768},
+                            0.0f,
+                            -3.25f,
+                            1e-30f,
+                            0.0,
+                            1.0 / 3,
+                            -1e300,
+                            123456789012.0,
+                            true,
+                            false,
+                            ze::Date(0),
+                            ze::Date(2958465 + 86399.0 / 86400),
+                            ze::Date(-657434),
+                            String(u"tab\there"),
+                            String(u""),
+                            ErrorValue{0}};
   for (const auto& v : values) {
     const String text = FormatLiteral(v, LiteralStyle::Typed);
     const Variant back = ParseLiteral(text);
@@ -205,8 +224,8 @@ TEST(Literal, RefusesToWriteWhatCannotBeRead) {
   struct Other : Object {
     String TypeName() const override { return u"Kalendo"; }
   };
-  const Variant cases[] = {Variant(ObjectRef(std::make_shared<Other>())), std::nan(""),
-                           HUGE_VALF, ze::Date(1e9)};
+  const Variant cases[] = {Variant(ObjectRef(std::make_shared<Other>())), std::nan(""), HUGE_VALF,
+                           ze::Date(1e9)};
   for (const auto& v : cases) EXPECT_THROW(FormatLiteral(v), AutomationError);
 }
 

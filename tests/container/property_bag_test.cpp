@@ -1,6 +1,7 @@
 // The property bag: the default rule both ways, names, the text form and files.
-#include <gtest/gtest.h>
+#include "frame/container/property_bag.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,7 +11,6 @@
 #include "frame/automation/error.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
-#include "frame/container/property_bag.h"
 
 namespace ze::container {
 namespace {
@@ -46,8 +46,8 @@ TEST(PropertyBagRule, WriteStoresNothingWhenTheValueEqualsTheDefault) {
       {"same text", u"00/00/0000", u"00/00/0000", false},
       {"text differing in case", u"abc", u"ABC", true},
       {"text against number", u"0", std::int16_t{0}, true},
-      {"equal fonts, two objects", FontValue(u"MS Sans Serif", 8),
-       FontValue(u"ms sans serif", 8), false},
+      {"equal fonts, two objects", FontValue(u"MS Sans Serif", 8), FontValue(u"ms sans serif", 8),
+       false},
       {"fonts differing in Bold", FontValue(u"MS Sans Serif", 8, true),
        FontValue(u"MS Sans Serif", 8), true},
       {"Nothing against Nothing", Variant::Nothing(), Variant::Nothing(), false},
@@ -154,15 +154,15 @@ TEST(PropertyBagText, ABadLineIsNamedAndNothingIsLoaded) {
     String text;
     const char* line;
   } cases[] = {
-      {u"A = 1\nB = \"open\nC = 3\n"s, "line 2"},     // truncated string
-      {u"A = 1\nB = Bogus(1)\n"s, "line 2"},          // unknown kind
-      {u"A = 1\n\n= 5\n"s, "line 3"},                 // no name
-      {u"A 1\n"s, "line 1"},                          // no =
-      {u"A = 1\nB = #2005-02-30#\n"s, "line 2"},      // no such date
-      {u"A = 1\nB = \n"s, "line 2"},                  // no value
-      {u"A = 1\na = 2\n"s, "line 2"},                 // the same name twice
-      {u"A = 1\nB = 2\u0001\n"s, "line 2"},           // a control character: not text
-      {u"A = 1\nB = \"x\"\0C = 2\n"s, "line 2"},      // a NUL: not text
+      {u"A = 1\nB = \"open\nC = 3\n"s, "line 2"},  // truncated string
+      {u"A = 1\nB = Bogus(1)\n"s, "line 2"},       // unknown kind
+      {u"A = 1\n\n= 5\n"s, "line 3"},              // no name
+      {u"A 1\n"s, "line 1"},                       // no =
+      {u"A = 1\nB = #2005-02-30#\n"s, "line 2"},   // no such date
+      {u"A = 1\nB = \n"s, "line 2"},               // no value
+      {u"A = 1\na = 2\n"s, "line 2"},              // the same name twice
+      {u"A = 1\nB = 2\u0001\n"s, "line 2"},        // a control character: not text
+      {u"A = 1\nB = \"x\"\0C = 2\n"s, "line 2"},   // a NUL: not text
   };
   for (const auto& c : cases) {
     PropertyBag bag = EveryKind();
@@ -171,8 +171,7 @@ TEST(PropertyBagText, ABadLineIsNamedAndNothingIsLoaded) {
       ADD_FAILURE() << ToUtf8(c.text);
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), 321);
-      EXPECT_NE(ToUtf8(e.description()).find(c.line), std::string::npos)
-          << ToUtf8(e.description());
+      EXPECT_NE(ToUtf8(e.description()).find(c.line), std::string::npos) << ToUtf8(e.description());
     }
     ExpectSame(bag, EveryKind());
   }

@@ -1,9 +1,10 @@
 // Focus: LostFocus before GotFocus, tab order, what can take the focus, and where the
 // focus goes when its owner disappears.
+#include "frame/ui/focus.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/ui/command_button.h"
-#include "frame/ui/focus.h"
 #include "frame/ui/form.h"
 #include "frame/ui/input.h"
 #include "frame/ui/keys.h"
@@ -29,8 +30,8 @@ class FocusTest : public testing::UiTest {
     a_ = &form_->AddChild<TextBox>(u"A");
     b_ = &form_->AddChild<TextBox>(u"B");
     c_ = &form_->AddChild<CommandButton>(u"C");
-    for (Control* c : {static_cast<Control*>(a_), static_cast<Control*>(b_),
-                       static_cast<Control*>(c_)}) {
+    for (Control* c :
+         {static_cast<Control*>(a_), static_cast<Control*>(b_), static_cast<Control*>(c_)}) {
       const std::string name = ToUtf8(c->Name());
       c->onGotFocus = [this, name] { Log("got " + name); };
       c->onLostFocus = [this, name] { Log("lost " + name); };
@@ -54,8 +55,8 @@ TEST_F(FocusTest, LostFocusComesBeforeGotFocus) {
   b_->SetFocus();
   input::Click(*c_);
   input::Focus(*a_);
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"lost A", "got B", "lost B", "got C", "lost C",
-                                                 "got A"}));
+  EXPECT_EQ(TakeLog(),
+            (std::vector<std::string>{"lost A", "got B", "lost B", "got C", "lost C", "got A"}));
   a_->SetFocus();  // already there: nothing happens
   EXPECT_TRUE(TakeLog().empty());
 }
@@ -126,8 +127,8 @@ TEST_F(FocusTest, WhatCannotTakeTheFocusRaisesFive) {
   form_->Show();
   b_->SetEnabled(false);
   c_->SetVisible(false);
-  for (Control* c : {static_cast<Control*>(b_), static_cast<Control*>(c_),
-                     static_cast<Control*>(&label)}) {
+  for (Control* c :
+       {static_cast<Control*>(b_), static_cast<Control*>(c_), static_cast<Control*>(&label)}) {
     try {
       c->SetFocus();
       ADD_FAILURE() << ToUtf8(c->Name());

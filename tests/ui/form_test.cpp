@@ -1,12 +1,13 @@
 // Forms: loading on first use, modeless and modal Show with owners, activation
 // notices, and unloading from anywhere (handlers, timers, owners) without dangling.
+#include "frame/ui/form.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/ui/command_button.h"
 #include "frame/ui/desktop.h"
 #include "frame/ui/event_loop.h"
 #include "frame/ui/focus.h"
-#include "frame/ui/form.h"
 #include "frame/ui/input.h"
 #include "frame/ui/keys.h"
 #include "frame/ui/text_box.h"
@@ -105,9 +106,9 @@ TEST_F(FormTest, ADeactivateHandlerMayUnloadItsForm) {
   std::weak_ptr<LoggedForm> watch = popup;
   popup.reset();  // the desktop alone keeps it now
   input::Click(host->Text1);
-  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"lost Popup.Text1", "deactivate Popup",
-                                                 "unload Popup", "activate Host",
-                                                 "got Host.Text1"}));
+  EXPECT_EQ(TakeLog(),
+            (std::vector<std::string>{"lost Popup.Text1", "deactivate Popup", "unload Popup",
+                                      "activate Host", "got Host.Text1"}));
   EXPECT_TRUE(watch.expired());
   EXPECT_EQ(GetActiveWindow(), host->Hwnd());
 }

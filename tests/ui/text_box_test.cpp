@@ -1,5 +1,7 @@
 // TextBox: the default editing of keys no handler cancelled, cancellation at each
 // stage, the Change notice (from the user and from code), and selection clamping.
+#include "frame/ui/text_box.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/automation/error.h"
@@ -7,7 +9,6 @@
 #include "frame/ui/form.h"
 #include "frame/ui/input.h"
 #include "frame/ui/keys.h"
-#include "frame/ui/text_box.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace ze::ui {
@@ -40,7 +41,7 @@ struct EditCase {
   const char* name;
   const char16_t* text;
   int selStart, selLength;
-  std::int16_t key;         // a key code, or 0 to type `typed`
+  std::int16_t key;  // a key code, or 0 to type `typed`
   std::int16_t shiftState;
   const char16_t* typed;
   const char16_t* wantText;
@@ -194,9 +195,9 @@ TEST_F(TextBoxTest, HandlersSeeKeysInOrderWithCodesAndShift) {
   };
   input::Type(u"aA/");
   input::Key(keys::kDelete);
-  const std::vector<std::string> want = {
-      "down 65/0",  "press 97", "up 65/0",  "down 65/1", "press 65",
-      "up 65/1",    "down 191/0", "press 47", "up 191/0", "down 46/0", "up 46/0"};
+  const std::vector<std::string> want = {"down 65/0", "press 97",  "up 65/0",    "down 65/1",
+                                         "press 65",  "up 65/1",   "down 191/0", "press 47",
+                                         "up 191/0",  "down 46/0", "up 46/0"};
   EXPECT_EQ(seen, want);
 }
 
@@ -244,7 +245,8 @@ TEST_F(TextBoxTest, SettingTextCollapsesTheSelectionAtTheStart) {
 TEST_F(TextBoxTest, SelectionClampsInsideTheText) {
   struct {
     int start, length, wantStart, wantLength;
-  } cases[] = {{-5, 0, 0, 0}, {99, 0, 5, 0}, {2, 99, 2, 3}, {2, -1, 2, 0}, {5, 1, 5, 0}, {0, 5, 0, 5}};
+  } cases[] = {{-5, 0, 0, 0}, {99, 0, 5, 0}, {2, 99, 2, 3},
+               {2, -1, 2, 0}, {5, 1, 5, 0},  {0, 5, 0, 5}};
   for (const auto& c : cases) {
     box_->SetText(u"abcde");
     box_->SetSelStart(c.start);

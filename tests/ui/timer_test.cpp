@@ -1,10 +1,11 @@
 // Timers on the virtual clock: order, Sleep, late ticks, restarts, and Now().
+#include "frame/ui/timer.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/automation/clock.h"
 #include "frame/ui/event_loop.h"
 #include "frame/ui/form.h"
-#include "frame/ui/timer.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace ze::ui {

@@ -1,6 +1,8 @@
 // The container side of a control: lifecycle calls, the site's services (change
 // notices, CanPropertyChange, ambient font, extender, events), resize and paint, and
 // data binding of one property.
+#include "frame/ui/user_control.h"
+
 #include <gtest/gtest.h>
 
 #include "frame/container/data_binding.h"
@@ -10,7 +12,6 @@
 #include "frame/ui/input.h"
 #include "frame/ui/screen.h"
 #include "frame/ui/text_box.h"
-#include "frame/ui/user_control.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace ze::ui {
