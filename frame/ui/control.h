@@ -177,6 +177,7 @@ class Control {
   virtual void BuiltInUsed() const {}
   // After visibility or enabled state changed; moves the focus away when needed.
   virtual void StateChanged();
+  void Rename(String name) { name_ = std::move(name); }
   // Sets the visibility without any consequence (forms show and hide themselves).
   void SetVisibleQuietly(bool visible) { visible_ = visible; }
 

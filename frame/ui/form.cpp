@@ -159,6 +159,8 @@ void Form::Load() {
     return;
   std::shared_ptr<Form> keep = weak_from_this().lock();
   state_ = State::Loading;
+  static std::uint64_t serial = 0;
+  loadSerial_ = ++serial;
   hwnd_ = Desktop::NewHandle();
   Desktop::Opened(*this);
   try {
@@ -198,6 +200,7 @@ void Form::Show(int modal, Control* owner) {
   if (modal == kModeless) {
     const bool wasVisible = VisibleFlag();
     SetVisibleQuietly(true);
+    windowVisible_ = true;
     if (!wasVisible) {
       CurrentBackend().FormShown(*this);
       PaintUserControls(*this);
@@ -213,6 +216,7 @@ void Form::Show(int modal, Control* owner) {
     ModalScope scope(*this);
     modal_ = true;
     SetVisibleQuietly(true);
+    windowVisible_ = true;
     CurrentBackend().FormShown(*this);
     PaintUserControls(*this);
     if (!alive.expired() && IsLoaded()) Desktop::Activate(*this);
@@ -237,6 +241,7 @@ void Form::Hide() {
   if (state_ == State::NotLoaded) Load();
   if (!VisibleFlag()) return;
   SetVisibleQuietly(false);
+  windowVisible_ = false;
   CurrentBackend().FormHidden(*this);
   Desktop::Hidden(*this);
 }
@@ -247,6 +252,15 @@ void Form::Activate() {
 
 void Form::StateChanged() {
   // Visible from code means Show and Hide; Enabled is the window's input state.
+  if (VisibleFlag() != windowVisible_) {
+    const bool show = VisibleFlag();
+    SetVisibleQuietly(!show);  // as it was: Show and Hide make the change themselves
+    if (show)
+      Show();
+    else
+      Hide();
+    return;
+  }
   Control::StateChanged();
 }
 
@@ -292,6 +306,7 @@ void Form::Close() {
   std::shared_ptr<Form> keep = weak_from_this().lock();
   const bool wasVisible = VisibleFlag();
   SetVisibleQuietly(false);
+  windowVisible_ = false;
   FocusManager::DropQuietly(*this);
   for (Control* c : Children())
     if (auto* timer = dynamic_cast<Timer*>(c)) EventLoop::Disarm(*timer);

@@ -88,6 +88,12 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   // Brings the form forward and makes it the active window (if it is shown).
   void Activate();
 
+  // A form's name is its class name (TypeName) unless set; the test container finds
+  // forms by it.
+  void SetName(String name) { Rename(std::move(name)); }
+  // Grows with every Load of any form: the newest open instance has the highest.
+  std::uint64_t LoadSerial() const { return loadSerial_; }
+
   bool IsLoaded() const { return state_ == State::Loaded; }
   bool IsModal() const { return modal_; }
   bool IsActive() const;
@@ -136,6 +142,8 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   std::int16_t borderStyle_ = 2;
   bool keyPreview_ = false;
   bool modal_ = false;
+  bool windowVisible_ = false;  // what Show and Hide made of it, to tell Visible's changes
+  std::uint64_t loadSerial_ = 0;
   int modalLevel_ = 0;  // the modal depth at which it was shown
   std::shared_ptr<Picture> icon_;
   WindowHandle hwnd_ = 0;
@@ -150,7 +158,9 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
 template <class T, class... A>
 std::shared_ptr<T> NewForm(A&&... args) {
   auto form = std::make_shared<T>(std::forward<A>(args)...);
-  static_cast<Form&>(*form).state_ = Form::State::NotLoaded;
+  Form& base = *form;
+  base.state_ = Form::State::NotLoaded;
+  if (base.Name().empty()) base.SetName(base.TypeName());
   return form;
 }
 

@@ -326,6 +326,37 @@ TEST_F(FormTest, KeyPreviewSeesKeysFirstAndMayCancelThem) {
   EXPECT_FALSE(f->IsLoaded());
 }
 
+TEST_F(FormTest, VisibleFromCodeShowsAndHides) {
+  auto f = Make("F");
+  auto g = Make("G");
+  f->Show();
+  g->SetVisible(true);  // as Show: loads, shows, activates
+  EXPECT_TRUE(g->IsLoaded());
+  EXPECT_EQ(Desktop::Active(), g.get());
+  TakeLog();
+  g->SetVisible(false);  // as Hide: still loaded, the activation moves on
+  EXPECT_TRUE(g->IsLoaded());
+  EXPECT_FALSE(g->Visible());
+  EXPECT_EQ(Desktop::Active(), f.get());
+  EXPECT_EQ(TakeLog(), (std::vector<std::string>{"activate F", "got F.Text1"}));
+}
+
+TEST_F(FormTest, NamesAndTheNewestInstance) {
+  class FrmInputData : public Form {
+   public:
+    String TypeName() const override { return u"FrmInputData"; }
+  };
+  auto first = NewForm<FrmInputData>();
+  auto second = NewForm<FrmInputData>();
+  EXPECT_EQ(first->Name(), u"FrmInputData");
+  second->Show();
+  first->Show();
+  EXPECT_GT(first->LoadSerial(), second->LoadSerial());  // loaded later
+  EXPECT_EQ(Desktop::OpenForms().front(), first.get());  // and in front
+  first->SetName(u"Calendario");
+  EXPECT_EQ(first->Name(), u"Calendario");
+}
+
 TEST_F(FormTest, ClientSizeAndFrame) {
   auto f = Make("F");
   f->SetClientSize(3150, 4365);
