@@ -326,6 +326,19 @@ TEST_F(FormTest, KeyPreviewSeesKeysFirstAndMayCancelThem) {
   EXPECT_FALSE(f->IsLoaded());
 }
 
+TEST_F(FormTest, AFormWithNothingFocusableHoldsTheFocusItself) {
+  auto bare = NewForm<Form>();
+  auto other = Make("Other");
+  bare->onGotFocus = [this] { Log("got bare"); };
+  bare->onLostFocus = [this] { Log("lost bare"); };
+  bare->onDeactivate = [this] { Log("deactivate bare"); };
+  bare->Show();
+  other->Show();
+  EXPECT_EQ(TakeLog(),
+            (std::vector<std::string>{"got bare", "load Other", "lost bare", "deactivate bare",
+                                      "activate Other", "got Other.Text1"}));
+}
+
 TEST_F(FormTest, VisibleFromCodeShowsAndHides) {
   auto f = Make("F");
   auto g = Make("G");
