@@ -190,6 +190,36 @@ HRESULT CreateObject(std::u16string_view progIdOrClsid, ComPtr<IDispatch>* out) 
   return CoCreateInstance(clsid, nullptr, IID_IDispatch, out->PutVoid());
 }
 
+HRESULT RegisterServerLibrary(const std::string& path, bool unregister) {
+  system::DynamicLibrary library = system::DynamicLibrary::Open(path);
+  switch (library.error()) {
+    case system::LoadError::None:
+      break;
+    case system::LoadError::NotFound:
+    case system::LoadError::InvalidPath:
+      return Fail(CO_E_DLLNOTFOUND, "the server library " + path + " is missing");
+    case system::LoadError::NotLibrary:
+      return Fail(HRESULT_BAD_EXE_FORMAT,
+                  "the file " + path + " is not a loadable library: " + library.message());
+  }
+  const char* name = unregister ? kDllUnregisterServer : kDllRegisterServer;
+  const auto entry = library.Function<DllRegisterServerFn>(name);
+  if (entry == nullptr) {
+    return Fail(CO_E_ERRORINDLL, "the library " + path + " has no " + name);
+  }
+  HRESULT hr;
+  try {
+    hr = entry();
+  } catch (...) {
+    hr = E_UNEXPECTED;
+  }
+  if (FAILED(hr)) {
+    return Fail(hr, std::string(name) + " of " + path + " failed (" + HresultText(hr) +
+                        "): " + registry::LastErrorDetail());
+  }
+  return hr;
+}
+
 void CoFreeUnusedLibraries() {
   // Libraries leave the cache under the lock but are closed after it, so that
   // code they run while unloading may activate again.

@@ -43,6 +43,12 @@ HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, vo
 // A new object by ProgID or by "{CLSID}" text, as a dispatch interface.
 HRESULT CreateObject(std::u16string_view progIdOrClsid, ComPtr<IDispatch>* out);
 
+// Loads the library file at `path`, calls its DllRegisterServer (or, with
+// `unregister`, DllUnregisterServer) and lets it go again. The result is the
+// export's, or CO_E_DLLNOTFOUND / HRESULT_BAD_EXE_FORMAT when the file cannot be
+// loaded, CO_E_ERRORINDLL when it lacks the export.
+HRESULT RegisterServerLibrary(const std::string& path, bool unregister = false);
+
 // Unloads the loaded libraries that say they can be unloaded.
 void CoFreeUnusedLibraries();
 // The number of libraries loaded by activation now.

@@ -44,7 +44,8 @@ void DispatchCore::AddPropertyErased(DISPID id, String name, TypeDesc type, Stri
     bindings_.push_back(std::move(binding));
     Index(d_.members.size() - 1);
   };
-  add(INVOKE_PROPERTYGET, {}, Binding{std::move(get), nullptr, nullptr});
+  // A write-only property has no Get entry at all.
+  if (get) add(INVOKE_PROPERTYGET, {}, Binding{std::move(get), nullptr, nullptr});
   const std::vector<ParamDesc> value{ParamDesc{u"Value", type, PARAMFLAG_FIN, {}}};
   if (let) add(INVOKE_PROPERTYPUT, value, Binding{nullptr, std::move(let), nullptr});
   if (set) add(INVOKE_PROPERTYPUTREF, value, Binding{nullptr, std::move(set), nullptr});

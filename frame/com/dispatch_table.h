@@ -112,7 +112,7 @@ class DispatchTable : public DispatchCore {
 
   using DispatchCore::DispatchCore;
 
-  // Describes and binds a property: a Get, and a Let and / or a Set when given.
+  // Describes and binds a property: a Get, a Let and a Set, each when given.
   DispatchTable& Property(DISPID id, String name, TypeDesc type, String help, WORD flags, Get get,
                           Put let = nullptr, Put set = nullptr) {
     AddPropertyErased(id, std::move(name), std::move(type), std::move(help), flags,
