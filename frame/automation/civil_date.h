@@ -57,9 +57,9 @@ constexpr std::int32_t DaysInMonth(std::int32_t y, std::int32_t m) noexcept {
 // the month (d = 0 is the day before day 1, d = 32 runs on into the next month) as long
 // as the result fits in 32 bits. Years -4799 to 1 000 000.
 constexpr std::int32_t DaysFromCivil(std::int32_t y, std::int32_t m, std::int32_t d) noexcept {
-  const std::uint32_t jan_feb = m <= 2;  // January and February end the counted year
+  const bool jan_feb = m < 3;  // January and February end the counted year
   const std::uint32_t year = static_cast<std::uint32_t>(y + kYearShift) - jan_feb;  // < 1.01e6
-  const std::uint32_t month = static_cast<std::uint32_t>(m) + 12 * jan_feb;         // 3..14
+  const std::uint32_t month = jan_feb ? m + 12 : m;                                 // 3..14
   const std::uint32_t century = year / 100;
   // Days before 1 March of the counted year: 365.25 a year less the skipped leap days.
   const std::uint32_t year_days = 1461 * year / 4 - century + century / 4;  // < 1.5e9
@@ -86,10 +86,10 @@ constexpr YearMonthDay CivilFromDays(std::int32_t days) noexcept {
   // Month (3..14, March first) and day: 153 days every 5 months, scaled by 2^16.
   const std::uint32_t n3 = 2141 * day_of_year + 197913;
   const std::uint32_t month = n3 >> 16;
-  const std::uint32_t day = (n3 & 0xFFFF) / 2141;    // 0-based
-  const std::uint32_t jan_feb = day_of_year >= 306;  // past 31 December of the counted year
-  const std::int32_t year = static_cast<std::int32_t>(100 * century + year_of_century + jan_feb);
-  return {year - kYearShift, static_cast<std::int32_t>(month - 12 * jan_feb),
+  const std::uint32_t day = (n3 & 0xFFFF) / 2141;  // 0-based
+  const bool jan_feb = day_of_year >= 306;         // past 31 December of the counted year
+  const auto year = static_cast<std::int32_t>(100 * century + year_of_century);
+  return {year - kYearShift + jan_feb, static_cast<std::int32_t>(jan_feb ? month - 12 : month),
           static_cast<std::int32_t>(day + 1)};
 }
 

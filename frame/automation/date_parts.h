@@ -16,6 +16,7 @@
 // converting such a number to a Date does.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "frame/automation/civil_date.h"
@@ -40,9 +41,12 @@ struct DateParts {
 };
 
 // Whether a double is a serial of the automation range (years 100 to 9999).
-constexpr bool IsValidSerial(double serial) noexcept {
-  // NaN fails both comparisons.
-  return serial > civil::kFirstDay - 1.0 && serial < civil::kLastDay + 1.0;
+inline bool IsValidSerial(double serial) noexcept {
+  // The open interval (kFirstDay - 1, kLastDay + 1) as one branch-free distance from its
+  // middle; NaN fails the comparison.
+  constexpr double kMiddle = (civil::kFirstDay - 1.0 + civil::kLastDay + 1.0) / 2;
+  constexpr double kHalfWidth = (civil::kLastDay + 1.0 - (civil::kFirstDay - 1.0)) / 2;
+  return std::fabs(serial - kMiddle) < kHalfWidth;
 }
 
 namespace detail {

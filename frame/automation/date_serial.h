@@ -34,14 +34,20 @@ Date DateSerialCarrying(std::int32_t year, std::int32_t month, std::int32_t day)
 
 // The date of year, month and day, carrying months into years and days into months.
 // The arguments are the automation's 16-bit integers; wider ones are accepted too.
-// Inline for the common case (a month of 1..12 in the range); the rest goes out of line.
+// Inline for the common case, a real month and a day of 1..31 in the years 100 to 9999,
+// whose result always lies in the range (31 November runs on to 1 December, and the
+// last day reachable is 31 December 9999); two-digit years, carries and the range
+// check go out of line.
 inline Date DateSerial(std::int32_t year, std::int32_t month, std::int32_t day) {
-  const std::int32_t y = CompleteTwoDigitYear(year);
-  if (month >= 1 && month <= 12 && y >= civil::kFirstYear && y <= civil::kLastYear &&
-      day >= -100000 && day <= 100000) {
-    // A day past the month's end (or before its start) counts on linearly from day 1.
-    const std::int32_t n = civil::DaysFromCivil(y, month, day);
-    if (n >= civil::kFirstDay && n <= civil::kLastDay) return Date(n);
+  // The three tests as one branch, each a range test in unsigned arithmetic (which
+  // wraps instead of overflowing for the extreme arguments).
+  constexpr auto kFirstYear = static_cast<std::uint32_t>(civil::kFirstYear);
+  constexpr auto kYears = static_cast<std::uint32_t>(civil::kLastYear - civil::kFirstYear);
+  const bool common = (static_cast<std::uint32_t>(year) - kFirstYear <= kYears) &
+                      (static_cast<std::uint32_t>(month) - 1u < 12u) &
+                      (static_cast<std::uint32_t>(day) - 1u < 31u);
+  if (common) [[likely]] {
+    return Date(civil::DaysFromCivil(year, month, day));
   }
   return detail::DateSerialCarrying(year, month, day);
 }

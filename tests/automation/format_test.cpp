@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 #include "automation_fixture.h"
 #include "frame/automation/civil_date.h"
@@ -197,6 +201,56 @@ TEST_F(FormatTest, TwoDecimalSweep) {
     ASSERT_EQ(ToUtf8(Format(v, u"##########0.00")), expected) << k;
     ASSERT_EQ(ToUtf8(Format(-v, u"##########0.00")), (k == 0 ? "" : "-") + std::string(expected))
         << k;
+  }
+}
+
+// The text of |v| rounded to `decimals` places from its 15-significant-digit form, halves
+// away from zero: the reference the pictures must match, built with printf's digits.
+std::string ReferenceFixed(double v, int decimals) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(v));
+  std::string digits;
+  const char* p = buffer;
+  for (; *p != 'e'; ++p) {
+    if (*p != '.') digits += *p;
+  }
+  const int exponent = std::atoi(p + 1);
+  // Digits as an integer count of 10^-decimals units, rounded at the first digit dropped.
+  const int keep = exponent + 1 + decimals;
+  std::string units;
+  if (keep > 0) {
+    units = digits.substr(0, std::min<size_t>(keep, digits.size()));
+    while (static_cast<int>(units.size()) < keep) units += '0';
+  }
+  const bool up = keep >= 0 && keep < static_cast<int>(digits.size()) && digits[keep] >= '5';
+  if (up) {
+    int i = static_cast<int>(units.size()) - 1;
+    for (; i >= 0 && units[i] == '9'; --i) units[i] = '0';
+    if (i >= 0)
+      ++units[i];
+    else
+      units.insert(units.begin(), '1');
+  }
+  while (static_cast<int>(units.size()) <= decimals) units.insert(units.begin(), '0');
+  std::string out = units.substr(0, units.size() - decimals);
+  out.erase(0, std::min(out.find_first_not_of('0'), out.size() - 1));
+  if (decimals > 0) out += "." + units.substr(units.size() - decimals);
+  return out;
+}
+
+// Random values of every magnitude, and values near halves, against the reference.
+TEST_F(FormatTest, RoundingMatchesTheDecimalReference) {
+  ScopedLocale locale("en_US");
+  std::mt19937_64 random(11);
+  std::uniform_real_distribution<double> mantissa(1, 10);
+  std::uniform_int_distribution<int> power(-12, 16);
+  std::uniform_int_distribution<int> decimals(0, 12);
+  for (int k = 0; k < 30000; ++k) {
+    double v = mantissa(random) * std::pow(10.0, power(random));
+    const int f = decimals(random);
+    if (k % 3 == 0) v = std::round(v * std::pow(10.0, f) * 2) / 2 / std::pow(10.0, f);  // a half
+    const String picture = u"0" + String(f > 0 ? 1 : 0, u'.') + String(f, u'0');
+    ASSERT_EQ(ToUtf8(Format(v, picture)), ReferenceFixed(v, f)) << v << " " << f;
   }
 }
 
