@@ -204,7 +204,7 @@ void Desktop::UnloadAll() {
   for (int guard = 0; guard < 10000 && !State().open.empty(); ++guard) {
     Form* form = State().open.front().form;
     std::shared_ptr<Form> keep = State().open.front().keep;
-    if (!form->Unload(unload_mode::kAppWindows)) form->ForceClose();
+    if (!form->Unload(unload_mode::kSessionEnding)) form->ForceClose();
   }
 }
 

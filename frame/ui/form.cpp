@@ -226,7 +226,7 @@ void Form::Show(int modal, Control* owner) {
       if (alive.expired() || !IsLoaded() || !VisibleFlag()) break;
       if (!CurrentBackend().WaitForInput(*this)) {
         // Nobody can ever answer this form: close it rather than wait forever.
-        if (!Unload(unload_mode::kAppWindows) && !alive.expired()) Hide();
+        if (!Unload(unload_mode::kSessionEnding) && !alive.expired()) Hide();
         break;
       }
     }

@@ -39,11 +39,11 @@ inline constexpr int kModal = 1;
 
 // Unload reasons reported to onQueryUnload.
 namespace unload_mode {
-inline constexpr std::int16_t kFormControlMenu = 0;  // the user closed the window
-inline constexpr std::int16_t kFormCode = 1;         // Unload from code
-inline constexpr std::int16_t kAppWindows = 2;
-inline constexpr std::int16_t kAppTaskManager = 3;
-inline constexpr std::int16_t kFormMdiForm = 4;
+inline constexpr std::int16_t kUserClose = 0;      // the user closed the window
+inline constexpr std::int16_t kFormCode = 1;       // Unload from code
+inline constexpr std::int16_t kSessionEnding = 2;  // the host is closing every form
+inline constexpr std::int16_t kProcessEnding = 3;
+inline constexpr std::int16_t kParentClosing = 4;
 inline constexpr std::int16_t kFormOwner = 5;  // its owner form is closing
 }  // namespace unload_mode
 

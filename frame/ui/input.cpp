@@ -273,7 +273,7 @@ bool ActivateWindow(Form& form) {
 
 bool CloseWindow(Form& form) {
   if (!Desktop::AcceptsInput(form)) return false;
-  form.Unload(unload_mode::kFormControlMenu);
+  form.Unload(unload_mode::kUserClose);
   return true;
 }
 

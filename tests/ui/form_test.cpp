@@ -142,7 +142,7 @@ TEST_F(FormTest, OwnedFormsUnloadWithTheirOwner) {
 TEST_F(FormTest, UnloadCanBeCancelledExceptByTheOwner) {
   auto f = Make("F");
   f->onQueryUnload = [](std::int16_t& cancel, std::int16_t mode) {
-    if (mode == unload_mode::kFormControlMenu) cancel = 1;
+    if (mode == unload_mode::kUserClose) cancel = 1;
   };
   f->Show();
   input::CloseWindow(*f);
