@@ -23,6 +23,7 @@ class FrmInfo : public ze::ui::Form {
 
   FrmInfo();
   static std::shared_ptr<FrmInfo> Create() { return ze::ui::NewForm<FrmInfo>(); }
+  ze::String TypeName() const override { return u"FrmInfo"; }
 
   ze::ui::CommandButton& Command1;
   ze::ui::Label& Label1;

@@ -1,0 +1,636 @@
+// The zeprova test container.
+#include "tools/zeprova/prova_host.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "frame/automation/convert.h"
+#include "frame/automation/error.h"
+#include "frame/automation/locale.h"
+#include "frame/com/activation.h"
+#include "frame/com/dispatch_client.h"
+#include "frame/com/dispatch_errors.h"
+#include "frame/com/server_exports.h"
+#include "frame/com/type_info.h"
+#include "frame/com/type_info_impl.h"
+#include "frame/container/font.h"
+#include "frame/container/literal.h"
+#include "frame/container/property_bag.h"
+#include "frame/system/dynamic_library.h"
+#include "frame/ui/combo_box.h"
+#include "frame/ui/command_button.h"
+#include "frame/ui/desktop.h"
+#include "frame/ui/input.h"
+#include "frame/ui/keys.h"
+#include "frame/ui/label.h"
+#include "frame/ui/message_box.h"
+#include "frame/ui/screen.h"
+#include "frame/ui/text_box.h"
+
+namespace zeprova {
+
+using namespace ze::com;
+using ze::String;
+using ze::Variant;
+using ze::container::FormatLiteral;
+
+namespace {
+
+constexpr float kControlLeft = 120;
+constexpr float kControlTop = 120;
+constexpr float kControlSpacing = 120;
+
+std::string U8(const String& s) { return ze::ToUtf8(s); }
+
+bool SameName(std::u16string_view a, std::u16string_view b) { return SameMemberName(a, b); }
+
+std::string Quoted(const String& s) { return U8(FormatLiteral(Variant(s))); }
+
+std::string Bool(bool b) { return b ? "True" : "False"; }
+
+std::string Number(double v) { return U8(FormatLiteral(Variant(v))); }
+
+std::string Color(std::uint32_t c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "&H%08X&", c);
+  return text;
+}
+
+// A dispatch id: small ones in decimal, the large ones of a type library in hex.
+std::string DispId(DISPID id) {
+  if (id > -65536 && id < 65536) return std::to_string(id);
+  char text[16];
+  std::snprintf(text, sizeof text, "&H%08X", static_cast<std::uint32_t>(id));
+  return text;
+}
+
+std::string Geometry(const ze::ui::Control& c) {
+  return " left=" + Number(c.Left()) + " top=" + Number(c.Top()) + " width=" + Number(c.Width()) +
+         " height=" + Number(c.Height());
+}
+
+// A value as the output shows it: its literal, or the object's class name.
+std::string Shown(const Variant& v) {
+  try {
+    return U8(FormatLiteral(v));
+  } catch (const ze::AutomationError&) {
+    if (v.Is<ze::ObjectRef>() && v.Get<ze::ObjectRef>()) {
+      return U8(v.Get<ze::ObjectRef>()->TypeName());
+    }
+    return "?";
+  }
+}
+
+// The name of a form as scripts write it: its own name, else its class.
+String FormName(ze::ui::Form& form) {
+  return form.Name().empty() ? form.TypeName() : form.Name();
+}
+
+}  // namespace
+
+// One control on the test form.
+struct ProvaHost::Hosted {
+  String name;
+  ComPtr<IDispatch> dispatch;
+  ComPtr<ze::container::IZeControl> control;
+  ComPtr<EventSink> sink;
+  std::unique_ptr<Site> site;
+  std::map<String, Variant> extender;  // extender properties the script set
+  ComPtr<ITypeInfo> events;            // names of the events, for printing
+};
+
+// The container's side of one control.
+class ProvaHost::Site final : public ze::ui::ControlSite {
+ public:
+  Site(ProvaHost& host, Hosted& hosted) : host_(host), hosted_(hosted) {}
+
+  void PropertyChanged(std::u16string_view name) override {
+    host_.Print("changed " + U8(hosted_.name) + " " + U8(String(name)));
+  }
+  bool CanPropertyChange(std::u16string_view name) override {
+    for (const String& refused : host_.refused_) {
+      if (SameName(refused, name)) return false;
+    }
+    return true;
+  }
+  std::shared_ptr<ze::container::Font> AmbientFont() override { return host_.form_->GetFont(); }
+  std::optional<Variant> ExtenderProperty(std::u16string_view name) override {
+    for (const auto& [key, value] : hosted_.extender) {
+      if (SameName(key, name)) return value;
+    }
+    if (SameName(name, u"ToolTipText")) return Variant(String());
+    if (SameName(name, u"Name")) return Variant(hosted_.name);
+    return std::nullopt;
+  }
+  void RaiseEvent(std::u16string_view, std::vector<Variant>&) override {
+    // Events reach the host through its sink on the control's connection point.
+  }
+
+ private:
+  ProvaHost& host_;
+  Hosted& hosted_;
+};
+
+ProvaHost::ProvaHost(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
+  backend_.Install();
+  backend_.SetInputDriver([this](ze::ui::Form&) { return RunNextLine(); });
+  ze::ui::SetMessageBoxSink([this](const ze::ui::MessageBoxRequest& box) {
+    Print("msgbox " + std::to_string(box.style) + " " + Quoted(box.title) + " " +
+          Quoted(box.prompt));
+    return ze::ui::msgbox::kOk;
+  });
+  form_ = ze::ui::NewForm<ze::ui::Form>();
+  form_->SetCaption(u"zeprova");
+  form_->SetClientSize(9000, 6000);
+  form_->Show();
+}
+
+ProvaHost::~ProvaHost() {
+  for (auto& c : controls_) {
+    if (c->sink) c->sink->Disconnect();
+    if (c->control) c->control->SetClientSite(nullptr);
+  }
+  ze::ui::Desktop::UnloadAll();
+  controls_.clear();
+  form_.reset();
+  CoFreeUnusedLibraries();
+  ze::ui::SetMessageBoxSink(nullptr);
+  backend_.SetInputDriver(nullptr);
+  backend_.Uninstall();
+}
+
+int ProvaHost::Run(const std::vector<String>& lines) {
+  lines_ = lines;
+  next_ = 0;
+  while (!failed_ && RunNextLine()) {
+  }
+  return failed_ ? 1 : 0;
+}
+
+void ProvaHost::Print(const std::string& text) { out_ << text << '\n' << std::flush; }
+
+void ProvaHost::PrintError(std::int32_t number, const String& description) {
+  Print("error " + std::to_string(number) + " " + Quoted(description));
+}
+
+bool ProvaHost::RunNextLine() {
+  while (!failed_ && next_ < lines_.size()) {
+    const std::size_t number = ++next_;
+    const String& text = lines_[number - 1];
+    const std::size_t first = text.find_first_not_of(u" \t\r");
+    if (first == String::npos || text[first] == u'#') continue;  // blank or a comment
+    std::string problem;
+    auto line = SplitLine(text, &problem);
+    if (!line) {
+      err_ << "zeprova: line " << number << ": " << problem << '\n';
+      failed_ = true;
+      return false;
+    }
+    try {
+      Execute(*line);
+    } catch (const ParseError& e) {
+      err_ << "zeprova: line " << number << ": " << e.message << '\n';
+      failed_ = true;
+      return false;
+    } catch (const ze::AutomationError& e) {
+      PrintError(e.number(), e.description());
+    }
+    return true;
+  }
+  return false;
+}
+
+std::string ProvaHost::Arity(const ScriptLine& line, std::size_t min, std::size_t max) const {
+  const std::size_t args = line.words.size() - 1;
+  if (args < min || args > max) {
+    throw ParseError{"'" + U8(line.words[0].text) + "' takes " + std::to_string(min) +
+                     (max != min ? (max > 50 ? " or more" : " to " + std::to_string(max)) : "") +
+                     " arguments"};
+  }
+  return {};
+}
+
+Variant ProvaHost::ParseValue(const String& text) const {
+  try {
+    return ze::container::ParseLiteral(text);
+  } catch (const ze::AutomationError& e) {
+    throw ParseError{"bad value: " + U8(e.description())};
+  }
+}
+
+void ProvaHost::Execute(const ScriptLine& line) {
+  const String& command = line.words[0].text;
+  auto is = [&](const char16_t* name) { return SameName(command, name); };
+  auto word = [&](std::size_t i) -> const String& { return line.words[i].text; };
+  auto integer = [&](std::size_t i) {
+    const Variant v = ParseValue(word(i));
+    if (!v.IsNumeric()) throw ParseError{"'" + U8(word(i)) + "' is not a number"};
+    return ze::CLng(v);
+  };
+
+  if (is(u"register") || is(u"unregister")) {
+    Arity(line, 1, 1);
+    Register(line, is(u"unregister"));
+  } else if (is(u"new")) {
+    Arity(line, 2, 2);
+    Create(line, false);
+  } else if (is(u"load")) {
+    Arity(line, 3, 3);
+    Create(line, true);
+  } else if (is(u"save")) {
+    Arity(line, 2, 2);
+    Save(line);
+  } else if (is(u"set")) {
+    if (line.words.size() < 4) throw ParseError{"'set' takes NAME PROP VALUE"};
+    Set(line);
+  } else if (is(u"get")) {
+    Arity(line, 2, 2);
+    Get(line);
+  } else if (is(u"call")) {
+    Arity(line, 2, 99);
+    Call(line);
+  } else if (is(u"focus")) {
+    Arity(line, 1, 1);
+    ze::ui::Control& target = Resolve(word(1));
+    ze::ui::input::Focus(target);
+  } else if (is(u"type")) {
+    Arity(line, 1, 1);
+    const Variant v = ParseValue(word(1));
+    if (!v.Is<String>()) throw ParseError{"'type' takes a string"};
+    ze::ui::input::Type(v.Get<String>());
+  } else if (is(u"key")) {
+    Arity(line, 1, 1);
+    PressKey(word(1));
+  } else if (is(u"click") || is(u"rclick") || is(u"dblclick")) {
+    Arity(line, 1, 1);
+    ze::ui::Control& target = Resolve(word(1));
+    if (is(u"click")) ze::ui::input::Click(target);
+    if (is(u"rclick")) ze::ui::input::RightClick(target);
+    if (is(u"dblclick")) ze::ui::input::DoubleClick(target);
+  } else if (is(u"choose")) {
+    Arity(line, 2, 2);
+    auto* list = dynamic_cast<ze::ui::ComboBox*>(&Resolve(word(1)));
+    if (list == nullptr) ze::Raise(ze::errors::kTypeMismatch, u"not a drop-down list");
+    ze::ui::input::Choose(*list, integer(2));
+  } else if (is(u"inspect")) {
+    Arity(line, 1, 1);
+    Inspect(line);
+  } else if (is(u"wait")) {
+    Arity(line, 1, 1);
+    backend_.Advance(integer(1));
+  } else if (is(u"clock")) {
+    const Variant v = ParseValue(line.RestFrom(1));
+    if (!v.Is<ze::Date>()) throw ParseError{"'clock' takes a date literal"};
+    backend_.SetNow(v.Get<ze::Date>());
+  } else if (is(u"screen")) {
+    Arity(line, 2, 2);
+    ze::ui::Screen::SetSizePixels(integer(1), integer(2));
+  } else if (is(u"pointer")) {
+    Arity(line, 2, 2);
+    ze::ui::input::MovePointer(integer(1), integer(2));
+  } else if (is(u"locale")) {
+    Arity(line, 1, 1);
+    ze::Locale::SetCurrent(U8(word(1)));
+  } else if (is(u"refuse")) {
+    Arity(line, 1, 1);
+    refused_.insert(word(1));
+  } else if (is(u"allow")) {
+    Arity(line, 1, 1);
+    std::erase_if(refused_, [&](const String& p) { return SameName(p, word(1)); });
+  } else if (is(u"size")) {
+    Arity(line, 3, 3);
+    Hosted& c = Control(word(1));
+    ze::ui::UserControl& widget = *c.control->Widget();
+    widget.SetWidth(static_cast<float>(integer(2)));
+    widget.SetHeight(static_cast<float>(integer(3)));
+    widget.Paint();
+  } else if (is(u"windows")) {
+    Arity(line, 0, 0);
+    Windows();
+  } else if (is(u"typeinfo")) {
+    Arity(line, 1, 1);
+    TypeInfo(line);
+  } else {
+    throw ParseError{"unknown command '" + U8(command) + "'"};
+  }
+}
+
+void ProvaHost::Register(const ScriptLine& line, bool unregister) {
+  const std::string path = U8(line.words[1].text);
+  ze::system::DynamicLibrary library = ze::system::DynamicLibrary::Open(path);
+  if (!library.is_loaded()) {
+    ze::Raise(ze::errors::kFileNotFound, ze::FromUtf8("cannot load " + path + ": " +
+                                                      library.message()));
+  }
+  const char* exportName = unregister ? "DllUnregisterServer" : "DllRegisterServer";
+  auto entry = library.Function<DllRegisterServerFn>(exportName);
+  if (entry == nullptr) {
+    ze::Raise(453, ze::FromUtf8(path + " has no " + exportName));
+  }
+  const HRESULT hr = entry();
+  if (FAILED(hr)) {
+    const ResultError e = ErrorFromResult(hr, nullptr);
+    PrintError(e.number, e.description);
+    return;
+  }
+  Print("ok");
+}
+
+void ProvaHost::Create(const ScriptLine& line, bool fromBag) {
+  const String& name = line.words[1].text;
+  for (const auto& c : controls_) {
+    if (SameName(c->name, name)) throw ParseError{"'" + U8(name) + "' exists already"};
+  }
+  ze::container::PropertyBag bag;
+  if (fromBag) bag.LoadFile(U8(line.words[3].text));
+
+  auto hosted = std::make_unique<Hosted>();
+  hosted->name = name;
+  HRESULT hr = CreateObject(line.words[2].text, &hosted->dispatch);
+  if (FAILED(hr)) {
+    ze::Raise(ze::errors::kCannotCreateObject,
+              ze::FromUtf8("cannot create " + U8(line.words[2].text) + ": " +
+                           LastActivationError()));
+  }
+  hr = hosted->dispatch->QueryInterface(ze::container::IZeControl::kIid,
+                                        reinterpret_cast<void**>(hosted->control.Put()));
+  if (FAILED(hr)) ze::Raise(ze::errors::kObjectRequired, u"the object is not a control");
+  hosted->site = std::make_unique<Site>(*this, *hosted);
+
+  // Event names come from the class description, as a host's event browser finds them.
+  ComPtr<IProvideClassInfo> classInfo;
+  if (SUCCEEDED(hosted->dispatch->QueryInterface(IProvideClassInfo::kIid,
+                                                  reinterpret_cast<void**>(classInfo.Put())))) {
+    ComPtr<ITypeInfo> cls;
+    if (SUCCEEDED(classInfo->GetClassInfo(cls.Put()))) {
+      TypeAttr attr;
+      cls->GetTypeAttr(&attr);
+      for (UINT i = 0; i < attr.cImplTypes; ++i) {
+        int flags = 0;
+        cls->GetImplTypeFlags(i, &flags);
+        if (flags & IMPLTYPEFLAG_FSOURCE) cls->GetImplTypeInfo(i, hosted->events.Put());
+      }
+    }
+  }
+  Hosted* raw = hosted.get();
+  hosted->sink = MakeCom<EventSink>([this, raw](DISPID id, std::span<Variant> args) {
+    String eventName = ze::FromUtf8(std::to_string(id));
+    if (raw->events) {
+      String help;
+      raw->events->GetDocumentation(id, &eventName, &help);
+    }
+    std::string text = "event " + U8(raw->name) + " " + U8(eventName);
+    if (!args.empty()) {
+      text += "(";
+      for (std::size_t i = 0; i < args.size(); ++i) text += (i ? ", " : "") + Shown(args[i]);
+      text += ")";
+    }
+    Print(text);
+  });
+  hosted->sink->Connect(hosted->dispatch.Get());
+
+  hosted->control->SetClientSite(hosted->site.get());
+  ze::ui::UserControl& widget = *hosted->control->Widget();
+  float top = kControlTop;
+  for (const auto& c : controls_) {
+    const auto* other = c->control->Widget();
+    top = std::max(top, other->Top() + other->Height() + kControlSpacing);
+  }
+  form_->Place(widget, name);
+  widget.SetLeft(kControlLeft);
+  widget.SetTop(top);
+  controls_.push_back(std::move(hosted));
+
+  EXCEPINFO info;
+  hr = fromBag ? raw->control->Load(bag, &info) : raw->control->InitNew();
+  widget.Paint();
+  RaiseIfFailed(hr, &info);
+  Print("ok");
+}
+
+void ProvaHost::Save(const ScriptLine& line) {
+  Hosted& c = Control(line.words[1].text);
+  ze::container::PropertyBag bag;
+  EXCEPINFO info;
+  RaiseIfFailed(c.control->Save(bag, &info), &info);
+  bag.SaveFile(U8(line.words[2].text));
+  Print("ok");
+}
+
+void ProvaHost::Set(const ScriptLine& line) {
+  Hosted& c = Control(line.words[1].text);
+  const String& prop = line.words[2].text;
+  Variant value = ParseValue(line.RestFrom(3));
+  ze::ui::UserControl& widget = *c.control->Widget();
+  // Extender properties belong to the container, not to the control.
+  if (SameName(prop, u"ToolTipText")) {
+    c.extender[u"ToolTipText"] = Variant(ze::CStr(value));
+    widget.Paint();
+    return;
+  }
+  if (SameName(prop, u"Left")) return widget.SetLeft(ze::CSng(value));
+  if (SameName(prop, u"Top")) return widget.SetTop(ze::CSng(value));
+  if (SameName(prop, u"Width")) return widget.SetWidth(ze::CSng(value)), widget.Paint();
+  if (SameName(prop, u"Height")) return widget.SetHeight(ze::CSng(value)), widget.Paint();
+  if (SameName(prop, u"Visible")) return widget.SetVisible(ze::CBool(value));
+  const bool object = value.Is<ze::ObjectRef>();
+  Variant args[] = {value};
+  EXCEPINFO info;
+  Variant ignored;
+  const HRESULT hr = TryInvokeByName(c.dispatch.Get(), prop,
+                                     object ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args,
+                                     &ignored, &info);
+  RaiseIfFailed(hr, &info);
+}
+
+void ProvaHost::Get(const ScriptLine& line) {
+  Hosted& c = Control(line.words[1].text);
+  const String& prop = line.words[2].text;
+  const ze::ui::UserControl& widget = *c.control->Widget();
+  std::optional<Variant> value;
+  if (SameName(prop, u"ToolTipText")) value = c.site->ExtenderProperty(prop);
+  if (SameName(prop, u"Left")) value = Variant(static_cast<double>(widget.Left()));
+  if (SameName(prop, u"Top")) value = Variant(static_cast<double>(widget.Top()));
+  if (SameName(prop, u"Width")) value = Variant(static_cast<double>(widget.Width()));
+  if (SameName(prop, u"Height")) value = Variant(static_cast<double>(widget.Height()));
+  if (SameName(prop, u"Visible")) value = Variant(widget.Visible());
+  if (!value) value = GetProperty(c.dispatch.Get(), prop);
+  Print(U8(c.name) + "." + U8(prop) + " = " + Shown(*value));
+}
+
+void ProvaHost::Call(const ScriptLine& line) {
+  Hosted& c = Control(line.words[1].text);
+  std::vector<Variant> args;
+  for (std::size_t i = 3; i < line.words.size(); ++i) args.push_back(ParseValue(line.words[i].text));
+  const Variant result = CallMethod(c.dispatch.Get(), line.words[2].text, std::move(args));
+  if (!result.IsEmpty()) Print("= " + Shown(result));
+}
+
+void ProvaHost::PressKey(const String& name) {
+  String key = name;
+  std::int16_t shiftState = 0;
+  if (key.size() > 6 && SameName(key.substr(0, 6), u"Shift+")) {
+    shiftState = ze::ui::shift::kShift;
+    key = key.substr(6);
+  }
+  namespace keys = ze::ui::keys;
+  static const std::pair<const char16_t*, std::int16_t> kKeys[] = {
+      {u"Enter", keys::kReturn}, {u"Tab", keys::kTab},     {u"Escape", keys::kEscape},
+      {u"Backspace", keys::kBack}, {u"Delete", keys::kDelete}, {u"Left", keys::kLeft},
+      {u"Right", keys::kRight},  {u"Up", keys::kUp},       {u"Down", keys::kDown},
+      {u"Home", keys::kHome},    {u"End", keys::kEnd}};
+  for (const auto& [keyName, code] : kKeys) {
+    if (SameName(key, keyName)) {
+      ze::ui::input::Key(code, shiftState);
+      return;
+    }
+  }
+  throw ParseError{"unknown key '" + U8(name) + "'"};
+}
+
+ProvaHost::Hosted& ProvaHost::Control(const String& name) {
+  for (auto& c : controls_) {
+    if (SameName(c->name, name)) return *c;
+  }
+  throw ParseError{"no control named '" + U8(name) + "'"};
+}
+
+ze::ui::Control& ProvaHost::Resolve(const String& path) {
+  // NAME or a form's name, then .inner steps; an array element is name(index).
+  std::vector<String> steps;
+  std::size_t from = 0;
+  while (true) {
+    const std::size_t dot = path.find(u'.', from);
+    steps.push_back(path.substr(from, dot == String::npos ? String::npos : dot - from));
+    if (dot == String::npos) break;
+    from = dot + 1;
+  }
+  auto split = [&](const String& step, String* name, int* index) {
+    *index = -1;
+    *name = step;
+    const std::size_t open = step.find(u'(');
+    if (open != String::npos) {
+      if (step.back() != u')') throw ParseError{"bad path '" + U8(path) + "'"};
+      *name = step.substr(0, open);
+      const Variant v = ParseValue(step.substr(open + 1, step.size() - open - 2));
+      if (!v.IsNumeric()) throw ParseError{"bad index in '" + U8(path) + "'"};
+      *index = ze::CInt(v);
+    }
+  };
+  String first;
+  int index = -1;
+  split(steps[0], &first, &index);
+  ze::ui::Control* current = nullptr;
+  for (auto& c : controls_) {
+    if (SameName(c->name, first)) current = c->control->Widget();
+  }
+  if (current == nullptr) {
+    for (ze::ui::Form* form : ze::ui::Desktop::OpenForms()) {  // newest first
+      if (SameName(FormName(*form), first) || (form == form_.get() && SameName(first, u"Prova"))) {
+        current = form;
+        break;
+      }
+    }
+  }
+  if (current == nullptr) throw ParseError{"nothing named '" + U8(first) + "'"};
+  for (std::size_t i = 1; i < steps.size(); ++i) {
+    String name;
+    split(steps[i], &name, &index);
+    ze::ui::Control* child = current->FindChild(name, index);
+    if (child == nullptr) {
+      ze::Raise(ze::errors::kObjectRequired, u"no control " + steps[i] + u" in " + path);
+    }
+    current = child;
+  }
+  return *current;
+}
+
+void ProvaHost::Inspect(const ScriptLine& line) {
+  const String& path = line.words[1].text;
+  ze::ui::Control& c = Resolve(path);
+  std::string text = U8(path);
+  if (auto* box = dynamic_cast<ze::ui::TextBox*>(&c)) {
+    text += " text=" + Quoted(box->Text()) + " sel=" + std::to_string(box->SelStart()) + "," +
+            std::to_string(box->SelLength()) + " locked=" + Bool(box->Locked()) +
+            " enabled=" + Bool(box->Enabled()) + " visible=" + Bool(box->Visible()) + Geometry(c);
+  } else if (auto* label = dynamic_cast<ze::ui::Label*>(&c)) {
+    text += " caption=" + Quoted(label->Caption()) + " back=" + Color(label->BackColor()) +
+            " fore=" + Color(label->ForeColor()) + " visible=" + Bool(label->Visible()) +
+            Geometry(c);
+  } else if (auto* button = dynamic_cast<ze::ui::CommandButton*>(&c)) {
+    text += " caption=" + Quoted(button->Caption()) + " enabled=" + Bool(button->Enabled()) +
+            " visible=" + Bool(button->Visible()) + Geometry(c);
+  } else if (auto* list = dynamic_cast<ze::ui::ComboBox*>(&c)) {
+    text += " index=" + std::to_string(list->ListIndex()) + " text=" + Quoted(list->Text()) +
+            " count=" + std::to_string(list->ListCount());
+  } else if (auto* form = dynamic_cast<ze::ui::Form*>(&c)) {
+    text += " caption=" + Quoted(form->Caption()) + " visible=" + Bool(form->Visible()) +
+            " active=" + Bool(form->IsActive()) + Geometry(c);
+  } else {
+    text += " visible=" + Bool(c.Visible()) + Geometry(c);
+  }
+  Print(text);
+}
+
+void ProvaHost::Windows() {
+  for (ze::ui::Form* form : ze::ui::Desktop::OpenForms()) {
+    const String name = form == form_.get() ? String(u"Prova") : FormName(*form);
+    Print("window " + U8(name) + " " + Quoted(form->Caption()) + " " +
+          (form->IsActive() ? "active" : "inactive"));
+  }
+}
+
+void ProvaHost::TypeInfo(const ScriptLine& line) {
+  ComPtr<IDispatch> object;
+  if (FAILED(CreateObject(line.words[1].text, &object))) {
+    ze::Raise(ze::errors::kCannotCreateObject,
+              ze::FromUtf8("cannot create " + U8(line.words[1].text) + ": " +
+                           LastActivationError()));
+  }
+  ComPtr<IProvideClassInfo> provide;
+  ComPtr<ITypeInfo> cls;
+  if (FAILED(object->QueryInterface(IProvideClassInfo::kIid,
+                                    reinterpret_cast<void**>(provide.Put()))) ||
+      FAILED(provide->GetClassInfo(cls.Put()))) {
+    ze::Raise(ze::errors::kMemberNotSupported, u"the object does not describe its class");
+  }
+  TypeAttr attr;
+  cls->GetTypeAttr(&attr);
+  auto typeName = [](const TypeDesc& t) {
+    const String name = ze::com::TypeName(t);
+    return name.empty() ? std::string("void") : U8(name);
+  };
+  auto kindName = [](INVOKEKIND kind) {
+    switch (kind) {
+      case INVOKE_PROPERTYGET: return "get";
+      case INVOKE_PROPERTYPUT: return "let";
+      case INVOKE_PROPERTYPUTREF: return "set";
+      default: return "method";
+    }
+  };
+  for (int pass = 0; pass < 2; ++pass) {  // the members first, then the events
+    for (UINT i = 0; i < attr.cImplTypes; ++i) {
+      int flags = 0;
+      cls->GetImplTypeFlags(i, &flags);
+      if (!(flags & IMPLTYPEFLAG_FDEFAULT) || ((flags & IMPLTYPEFLAG_FSOURCE) != 0) != (pass == 1)) {
+        continue;
+      }
+      ComPtr<ITypeInfo> iface;
+      cls->GetImplTypeInfo(i, iface.Put());
+      TypeAttr ia;
+      iface->GetTypeAttr(&ia);
+      for (UINT m = 0; m < ia.cFuncs; ++m) {
+        FuncDesc f;
+        iface->GetFuncDesc(m, &f);
+        if (pass == 0) {
+          Print("member " + DispId(f.memid) + " " + U8(f.name) + " " +
+                kindName(f.invkind) + " " + typeName(f.type) + " " + Quoted(f.help));
+        } else {
+          Print("event " + DispId(f.memid) + " " + U8(f.name) + " " + Quoted(f.help));
+        }
+      }
+    }
+  }
+}
+
+}  // namespace zeprova
