@@ -5,6 +5,7 @@
 // as counters: speedup = peer time / our time (above 1: we are faster).
 //   DateRoundTrip  serial -> year, month, day -> serial: SplitDate + DateSerial against
 //                  std::chrono (sys_days -> year_month_day -> sys_days)
+//   CivilRoundTrip the same through the civil-date hub alone, without the Date's checks
 //   DateText       a "dd/mm/yyyy" text read and written again: IsDate + CDate + Format
 //                  against ICU's SimpleDateFormat parse + format
 //   NumberPicture  Format(v, "##########0.00") against ICU's DecimalFormat with the same
@@ -97,6 +98,24 @@ void DateRoundTrip(benchmark::State& state) {
       });
 }
 BENCHMARK(DateRoundTrip);
+
+// The civil-date hub alone (no Date checks): day number -> year, month, day -> day number.
+void CivilRoundTrip(benchmark::State& state) {
+  const std::vector<double> serials = RandomSerials();
+  RunPair(
+      state,
+      [&] {
+        for (double s : serials) {
+          const auto ymd = ze::civil::CivilFromDays(static_cast<std::int32_t>(s));
+          benchmark::DoNotOptimize(
+              static_cast<double>(ze::civil::DaysFromCivil(ymd.year, ymd.month, ymd.day)));
+        }
+      },
+      [&] {
+        for (double s : serials) benchmark::DoNotOptimize(ChronoRoundTrip(s));
+      });
+}
+BENCHMARK(CivilRoundTrip);
 
 // The same through the three calls a component makes: Day, Month and Year.
 void DateRoundTripThreeCalls(benchmark::State& state) {

@@ -50,25 +50,40 @@ inline bool IsValidSerial(double serial) noexcept {
 }
 
 namespace detail {
-// The out-of-line parts of SplitDate: the failure, and a value with a time of day.
+// The out-of-line parts of SplitDate: the failure, and a value with a time of day (or no
+// date at all, which fails).
 [[noreturn]] void RaiseNotADate();
 DateParts SplitDateWithTime(Date d);
 }  // namespace detail
 
 // The fields of a Date; error 6 when it is not a valid serial. Inline, so that the common
-// case of a whole day costs no more than the civil conversion itself.
+// case of a whole day costs little more than the civil conversion itself.
 inline DateParts SplitDate(Date d) {
-  if (!IsValidSerial(d.serial)) detail::RaiseNotADate();
-  // The integer part, truncated toward zero: that is the day on both sides of day 0.
-  const auto day_number = static_cast<std::int32_t>(d.serial);
-  if (d.serial != day_number) return detail::SplitDateWithTime(d);
-  const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
+  // One test for the two uncommon cases, a value that is no date (which fails) and a
+  // time of day (which needs rounding): both go out of line. The integer part, truncated
+  // toward zero, is the day on both sides of day 0; it is taken of 0 for a value that is
+  // no date, since converting NaN or a huge value to an integer is undefined.
+  const bool valid = IsValidSerial(d.serial);
+  const double serial = valid ? d.serial : 0.0;
+  const auto day_number = static_cast<std::int32_t>(serial);
   DateParts p;
-  p.day_number = day_number;
-  p.year = ymd.year;
-  p.month = ymd.month;
-  p.day = ymd.day;
-  p.weekday = civil::WeekdayFromDays(day_number) + 1;
+  if (!valid | (serial != day_number)) [[unlikely]] {
+    p = detail::SplitDateWithTime(d);
+  } else {
+    const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
+    p.day_number = day_number;
+    p.year = ymd.year;
+    p.month = ymd.month;
+    p.day = ymd.day;
+    p.weekday = civil::WeekdayFromDays(day_number) + 1;
+  }
+  // What a valid serial gives, told to the optimizer so that a DateSerial of these
+  // fields inlined after this drops its own range tests (the civil conversion is tested
+  // over every day of the range).
+  if (p.year < civil::kFirstYear || p.year > civil::kLastYear || p.month < 1 || p.month > 12 ||
+      p.day < 1 || p.day > 31) {
+    __builtin_unreachable();
+  }
   return p;
 }
 
