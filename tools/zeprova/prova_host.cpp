@@ -14,6 +14,7 @@
 #include "frame/com/type_info.h"
 #include "frame/com/type_info_impl.h"
 #include "frame/container/font.h"
+#include "frame/container/hosted_control.h"
 #include "frame/container/literal.h"
 #include "frame/container/property_bag.h"
 #include "frame/system/dynamic_library.h"
@@ -90,45 +91,8 @@ String FormName(ze::ui::Form& form) {
 
 // One control on the test form.
 struct ProvaHost::Hosted {
-  String name;
-  ComPtr<IDispatch> dispatch;
-  ComPtr<ze::container::IZeControl> control;
-  ComPtr<EventSink> sink;
-  std::unique_ptr<Site> site;
-  std::map<String, Variant> extender;  // extender properties the script set
-  ComPtr<ITypeInfo> events;            // names of the events, for printing
-};
-
-// The container's side of one control.
-class ProvaHost::Site final : public ze::ui::ControlSite {
- public:
-  Site(ProvaHost& host, Hosted& hosted) : host_(host), hosted_(hosted) {}
-
-  void PropertyChanged(std::u16string_view name) override {
-    host_.Print("changed " + U8(hosted_.name) + " " + U8(String(name)));
-  }
-  bool CanPropertyChange(std::u16string_view name) override {
-    for (const String& refused : host_.refused_) {
-      if (SameName(refused, name)) return false;
-    }
-    return true;
-  }
-  std::shared_ptr<ze::container::Font> AmbientFont() override { return host_.form_->GetFont(); }
-  std::optional<Variant> ExtenderProperty(std::u16string_view name) override {
-    for (const auto& [key, value] : hosted_.extender) {
-      if (SameName(key, name)) return value;
-    }
-    if (SameName(name, u"ToolTipText")) return Variant(String());
-    if (SameName(name, u"Name")) return Variant(hosted_.name);
-    return std::nullopt;
-  }
-  void RaiseEvent(std::u16string_view, std::vector<Variant>&) override {
-    // Events reach the host through its sink on the control's connection point.
-  }
-
- private:
-  ProvaHost& host_;
-  Hosted& hosted_;
+  std::unique_ptr<ze::container::HostedControl> control;
+  const String& name() const { return control->Name(); }
 };
 
 ProvaHost::ProvaHost(std::ostream& out, std::ostream& err) : out_(out), err_(err) {
@@ -146,10 +110,6 @@ ProvaHost::ProvaHost(std::ostream& out, std::ostream& err) : out_(out), err_(err
 }
 
 ProvaHost::~ProvaHost() {
-  for (auto& c : controls_) {
-    if (c->sink) c->sink->Disconnect();
-    if (c->control) c->control->SetClientSite(nullptr);
-  }
   ze::ui::Desktop::UnloadAll();
   controls_.clear();
   form_.reset();
@@ -300,7 +260,7 @@ void ProvaHost::Execute(const ScriptLine& line) {
   } else if (is(u"size")) {
     Arity(line, 3, 3);
     Hosted& c = Control(word(1));
-    ze::ui::UserControl& widget = *c.control->Widget();
+    ze::ui::UserControl& widget = c.control->Widget();
     widget.SetWidth(static_cast<float>(integer(2)));
     widget.SetHeight(static_cast<float>(integer(3)));
     widget.Paint();
@@ -339,80 +299,53 @@ void ProvaHost::Register(const ScriptLine& line, bool unregister) {
 void ProvaHost::Create(const ScriptLine& line, bool fromBag) {
   const String& name = line.words[1].text;
   for (const auto& c : controls_) {
-    if (SameName(c->name, name)) throw ParseError{"'" + U8(name) + "' exists already"};
+    if (SameName(c->name(), name)) throw ParseError{"'" + U8(name) + "' exists already"};
   }
   ze::container::PropertyBag bag;
   if (fromBag) bag.LoadFile(U8(line.words[3].text));
 
   auto hosted = std::make_unique<Hosted>();
-  hosted->name = name;
-  HRESULT hr = CreateObject(line.words[2].text, &hosted->dispatch);
-  if (FAILED(hr)) {
-    ze::Raise(ze::errors::kCannotCreateObject,
-              ze::FromUtf8("cannot create " + U8(line.words[2].text) + ": " +
-                           LastActivationError()));
-  }
-  hr = hosted->dispatch->QueryInterface(ze::container::IZeControl::kIid,
-                                        reinterpret_cast<void**>(hosted->control.Put()));
-  if (FAILED(hr)) ze::Raise(ze::errors::kObjectRequired, u"the object is not a control");
-  hosted->site = std::make_unique<Site>(*this, *hosted);
-
-  // Event names come from the class description, as a host's event browser finds them.
-  ComPtr<IProvideClassInfo> classInfo;
-  if (SUCCEEDED(hosted->dispatch->QueryInterface(IProvideClassInfo::kIid,
-                                                  reinterpret_cast<void**>(classInfo.Put())))) {
-    ComPtr<ITypeInfo> cls;
-    if (SUCCEEDED(classInfo->GetClassInfo(cls.Put()))) {
-      TypeAttr attr;
-      cls->GetTypeAttr(&attr);
-      for (UINT i = 0; i < attr.cImplTypes; ++i) {
-        int flags = 0;
-        cls->GetImplTypeFlags(i, &flags);
-        if (flags & IMPLTYPEFLAG_FSOURCE) cls->GetImplTypeInfo(i, hosted->events.Put());
-      }
-    }
-  }
-  Hosted* raw = hosted.get();
-  hosted->sink = MakeCom<EventSink>([this, raw](DISPID id, std::span<Variant> args) {
-    String eventName = ze::FromUtf8(std::to_string(id));
-    if (raw->events) {
-      String help;
-      raw->events->GetDocumentation(id, &eventName, &help);
-    }
-    std::string text = "event " + U8(raw->name) + " " + U8(eventName);
+  hosted->control = ze::container::HostedControl::Create(line.words[2].text, name);
+  ze::container::HostedControl& control = *hosted->control;
+  control.onPropertyChanged = [this, &control](std::u16string_view prop) {
+    Print("changed " + U8(control.Name()) + " " + U8(String(prop)));
+  };
+  control.onCanPropertyChange = [this](std::u16string_view prop) {
+    return std::none_of(refused_.begin(), refused_.end(),
+                        [&](const String& refused) { return SameName(refused, prop); });
+  };
+  control.onEvent = [this, &control](const String& event, std::span<Variant> args) {
+    std::string text = "event " + U8(control.Name()) + " " + U8(event);
     if (!args.empty()) {
       text += "(";
       for (std::size_t i = 0; i < args.size(); ++i) text += (i ? ", " : "") + Shown(args[i]);
       text += ")";
     }
     Print(text);
-  });
-  hosted->sink->Connect(hosted->dispatch.Get());
+  };
 
-  hosted->control->SetClientSite(hosted->site.get());
-  ze::ui::UserControl& widget = *hosted->control->Widget();
+  // Below the controls already placed.
   float top = kControlTop;
   for (const auto& c : controls_) {
-    const auto* other = c->control->Widget();
-    top = std::max(top, other->Top() + other->Height() + kControlSpacing);
+    const auto& other = c->control->Widget();
+    top = std::max(top, other.Top() + other.Height() + kControlSpacing);
   }
-  form_->Place(widget, name);
-  widget.SetLeft(kControlLeft);
-  widget.SetTop(top);
+  control.PlaceOn(*form_);
+  control.Widget().SetLeft(kControlLeft);
+  control.Widget().SetTop(top);
   controls_.push_back(std::move(hosted));
-
-  EXCEPINFO info;
-  hr = fromBag ? raw->control->Load(bag, &info) : raw->control->InitNew();
-  widget.Paint();
-  RaiseIfFailed(hr, &info);
+  if (fromBag) {
+    control.Load(bag);
+  } else {
+    control.InitNew();
+  }
   Print("ok");
 }
 
 void ProvaHost::Save(const ScriptLine& line) {
   Hosted& c = Control(line.words[1].text);
   ze::container::PropertyBag bag;
-  EXCEPINFO info;
-  RaiseIfFailed(c.control->Save(bag, &info), &info);
+  c.control->Save(bag);
   bag.SaveFile(U8(line.words[2].text));
   Print("ok");
 }
@@ -421,10 +354,10 @@ void ProvaHost::Set(const ScriptLine& line) {
   Hosted& c = Control(line.words[1].text);
   const String& prop = line.words[2].text;
   Variant value = ParseValue(line.RestFrom(3));
-  ze::ui::UserControl& widget = *c.control->Widget();
+  ze::ui::UserControl& widget = c.control->Widget();
   // Extender properties belong to the container, not to the control.
   if (SameName(prop, u"ToolTipText")) {
-    c.extender[u"ToolTipText"] = Variant(ze::CStr(value));
+    c.control->extender[u"ToolTipText"] = Variant(ze::CStr(value));
     widget.Paint();
     return;
   }
@@ -433,36 +366,32 @@ void ProvaHost::Set(const ScriptLine& line) {
   if (SameName(prop, u"Width")) return widget.SetWidth(ze::CSng(value)), widget.Paint();
   if (SameName(prop, u"Height")) return widget.SetHeight(ze::CSng(value)), widget.Paint();
   if (SameName(prop, u"Visible")) return widget.SetVisible(ze::CBool(value));
-  const bool object = value.Is<ze::ObjectRef>();
-  Variant args[] = {value};
-  EXCEPINFO info;
-  Variant ignored;
-  const HRESULT hr = TryInvokeByName(c.dispatch.Get(), prop,
-                                     object ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, args,
-                                     &ignored, &info);
-  RaiseIfFailed(hr, &info);
+  c.control->Let(prop, value);
 }
 
 void ProvaHost::Get(const ScriptLine& line) {
   Hosted& c = Control(line.words[1].text);
   const String& prop = line.words[2].text;
-  const ze::ui::UserControl& widget = *c.control->Widget();
+  const ze::ui::UserControl& widget = c.control->Widget();
   std::optional<Variant> value;
-  if (SameName(prop, u"ToolTipText")) value = c.site->ExtenderProperty(prop);
+  if (SameName(prop, u"ToolTipText")) {
+    auto tip = c.control->extender.find(u"ToolTipText");
+    value = tip != c.control->extender.end() ? tip->second : Variant(String());
+  }
   if (SameName(prop, u"Left")) value = Variant(static_cast<double>(widget.Left()));
   if (SameName(prop, u"Top")) value = Variant(static_cast<double>(widget.Top()));
   if (SameName(prop, u"Width")) value = Variant(static_cast<double>(widget.Width()));
   if (SameName(prop, u"Height")) value = Variant(static_cast<double>(widget.Height()));
   if (SameName(prop, u"Visible")) value = Variant(widget.Visible());
-  if (!value) value = GetProperty(c.dispatch.Get(), prop);
-  Print(U8(c.name) + "." + U8(prop) + " = " + Shown(*value));
+  if (!value) value = c.control->Get(prop);
+  Print(U8(c.name()) + "." + U8(prop) + " = " + Shown(*value));
 }
 
 void ProvaHost::Call(const ScriptLine& line) {
   Hosted& c = Control(line.words[1].text);
   std::vector<Variant> args;
   for (std::size_t i = 3; i < line.words.size(); ++i) args.push_back(ParseValue(line.words[i].text));
-  const Variant result = CallMethod(c.dispatch.Get(), line.words[2].text, std::move(args));
+  const Variant result = c.control->Call(line.words[2].text, std::move(args));
   if (!result.IsEmpty()) Print("= " + Shown(result));
 }
 
@@ -490,7 +419,7 @@ void ProvaHost::PressKey(const String& name) {
 
 ProvaHost::Hosted& ProvaHost::Control(const String& name) {
   for (auto& c : controls_) {
-    if (SameName(c->name, name)) return *c;
+    if (SameName(c->name(), name)) return *c;
   }
   throw ParseError{"no control named '" + U8(name) + "'"};
 }
@@ -522,15 +451,18 @@ ze::ui::Control& ProvaHost::Resolve(const String& path) {
   split(steps[0], &first, &index);
   ze::ui::Control* current = nullptr;
   for (auto& c : controls_) {
-    if (SameName(c->name, first)) current = c->control->Widget();
+    if (SameName(c->name(), first)) current = &c->control->Widget();
   }
   if (current == nullptr) {
-    for (ze::ui::Form* form : ze::ui::Desktop::OpenForms()) {  // newest first
-      if (SameName(FormName(*form), first) || (form == form_.get() && SameName(first, u"Prova"))) {
-        current = form;
-        break;
+    // A form's name means its newest open instance.
+    ze::ui::Form* newest = nullptr;
+    for (ze::ui::Form* form : ze::ui::Desktop::OpenForms()) {
+      const String name = form == form_.get() ? String(u"Prova") : FormName(*form);
+      if (SameName(name, first) && (!newest || form->LoadSerial() > newest->LoadSerial())) {
+        newest = form;
       }
     }
+    current = newest;
   }
   if (current == nullptr) throw ParseError{"nothing named '" + U8(first) + "'"};
   for (std::size_t i = 1; i < steps.size(); ++i) {

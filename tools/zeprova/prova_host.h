@@ -43,7 +43,6 @@ class ProvaHost {
 
  private:
   struct Hosted;
-  class Site;
 
   bool RunNextLine();
   void Execute(const ScriptLine& line);
