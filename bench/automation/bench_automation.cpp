@@ -44,13 +44,24 @@ void RunPair(benchmark::State& state, Ours&& ours, Peer&& peer) {
   double ours_ns = 0, peer_ns = 0;
   std::int64_t rounds = 0;
   for (auto _ : state) {
+    // Alternate which side goes first, so that neither always runs on the other's
+    // leftovers (caches, branch history, frequency).
+    const bool ours_first = (rounds & 1) == 0;
     const auto t0 = Clock::now();
-    ours();
+    if (ours_first)
+      ours();
+    else
+      peer();
     const auto t1 = Clock::now();
-    peer();
+    if (ours_first)
+      peer();
+    else
+      ours();
     const auto t2 = Clock::now();
-    ours_ns += std::chrono::duration<double, std::nano>(t1 - t0).count();
-    peer_ns += std::chrono::duration<double, std::nano>(t2 - t1).count();
+    const double first = std::chrono::duration<double, std::nano>(t1 - t0).count();
+    const double second = std::chrono::duration<double, std::nano>(t2 - t1).count();
+    ours_ns += ours_first ? first : second;
+    peer_ns += ours_first ? second : first;
     ++rounds;
   }
   const double ops = static_cast<double>(rounds) * kBatch;
