@@ -72,7 +72,9 @@ class Store {
   Store& operator=(const Store&) = delete;
 
   const std::string& path() const { return path_; }
-  // ERROR_SUCCESS when the store can be used now, else what every call would say.
+  // ERROR_SUCCESS once the file has been opened and found to be a registry store
+  // (creating it if need be), else the reason, which every call would give too. A
+  // lock held by another process shows in the calls that read or write.
   LSTATUS Status();
   // Whether writes are refused (opened read-only, or the file is not writable).
   bool IsReadOnly();
