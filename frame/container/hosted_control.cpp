@@ -40,7 +40,11 @@ HostedControl::HostedControl(String name, ComPtr<IDispatch> dispatch, ComPtr<IZe
     for (UINT i = 0; i < attr.cImplTypes; ++i) {
       int flags = 0;
       cls->GetImplTypeFlags(i, &flags);
-      if (flags & IMPLTYPEFLAG_FSOURCE) cls->GetImplTypeInfo(i, events_.Put());
+      if (flags & IMPLTYPEFLAG_FSOURCE) {
+        cls->GetImplTypeInfo(i, events_.Put());
+      } else if (flags & IMPLTYPEFLAG_FDEFAULT) {
+        cls->GetImplTypeInfo(i, members_.Put());
+      }
     }
   }
   sink_ = MakeCom<EventSink>([this](DISPID id, std::span<Variant> args) {
@@ -96,6 +100,28 @@ void HostedControl::Let(std::u16string_view property, const Variant& value) {
 
 Variant HostedControl::Call(std::u16string_view method, std::vector<Variant> args) {
   return CallMethod(dispatch_.Get(), method, std::move(args));
+}
+
+Variant HostedControl::Value() const {
+  Variant result;
+  EXCEPINFO info;
+  RaiseIfFailed(TryInvoke(dispatch_.Get(), DISPID_VALUE, DISPATCH_PROPERTYGET, {}, &result, &info),
+                &info);
+  return result;
+}
+
+String HostedControl::DefaultBindProperty() const {
+  if (!members_) return {};
+  TypeAttr attr;
+  members_->GetTypeAttr(&attr);
+  for (UINT i = 0; i < attr.cFuncs; ++i) {
+    FuncDesc f;
+    if (SUCCEEDED(members_->GetFuncDesc(i, &f)) && f.invkind == INVOKE_PROPERTYGET &&
+        (f.flags & FUNCFLAG_FDEFAULTBIND)) {
+      return f.name;
+    }
+  }
+  return {};
 }
 
 void HostedControl::PropertyChanged(std::u16string_view name) {

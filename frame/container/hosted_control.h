@@ -50,6 +50,11 @@ class HostedControl final : private ze::ui::ControlSite {
   Variant Get(std::u16string_view property) const;
   void Let(std::u16string_view property, const Variant& value);  // Set for objects
   Variant Call(std::u16string_view method, std::vector<Variant> args = {});
+  // The default member's value (dispatch id 0), as a host reads "Control" alone.
+  Variant Value() const;
+  // The property a host binds to a data field: the one the type library marks as
+  // default-bound; "" when the control has none.
+  String DefaultBindProperty() const;
 
   // The container's answers. Extender properties the host keeps (ToolTipText ...).
   std::map<String, Variant> extender;
@@ -74,6 +79,7 @@ class HostedControl final : private ze::ui::ControlSite {
   ze::com::ComPtr<IZeControl> control_;
   ze::com::ComPtr<ze::com::EventSink> sink_;
   ze::com::ComPtr<ze::com::ITypeInfo> events_;
+  ze::com::ComPtr<ze::com::ITypeInfo> members_;
 };
 
 }  // namespace ze::container

@@ -1,0 +1,93 @@
+// DataControl: the data control of provix2's form.
+//
+// A bar across the bottom of a form with first / previous / next / last buttons and a
+// caption. It opens a database file and a record source, ties each bound control's
+// bindable property to a field, shows the current record in them, and writes a changed
+// record back when the user moves to another record or the form closes.
+//
+// Nothing typed is lost silently: a write that fails is reported in a message box and
+// the move does not happen, so the record stays on screen, still changed. A database
+// that cannot be opened is reported the same way; the bar is then disabled and the
+// bound controls stay empty.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "frame/ui/command_button.h"
+#include "frame/ui/label.h"
+#include "frame/ui/user_control.h"
+#include "sample/data/recordset.h"
+
+namespace provix2 {
+
+class DataControl : public ze::ui::UserControl {
+ public:
+  using Getter = std::function<ze::Variant()>;
+  using Setter = std::function<void(const ze::Variant&)>;
+
+  DataControl();
+  ~DataControl() override;
+  ze::String TypeName() const override { return u"Data"; }
+
+  const ze::String& Caption() const { return caption_->Caption(); }
+  void SetCaption(ze::String caption) { caption_->SetCaption(std::move(caption)); }
+  // The database file, relative to the current folder or absolute.
+  const std::string& DatabaseName() const { return databaseName_; }
+  void SetDatabaseName(std::string name) { databaseName_ = std::move(name); }
+  const std::string& RecordSource() const { return recordSource_; }
+  void SetRecordSource(std::string source) { recordSource_ = std::move(source); }
+
+  // Ties a field to a control's bindable property, read and written through get/set.
+  // Returns the binding's number, for BoundPropertyChanged.
+  int Bind(std::string field, Getter get, Setter set);
+
+  // Opens the database (the sample database is made when the file is missing) and
+  // shows the first record. Returns false, after telling the user, when it cannot.
+  bool Refresh();
+  bool IsOpen() const { return recordset_ != nullptr; }
+  Recordset* recordset() const { return recordset_.get(); }
+
+  // A bound control said that its bindable property changed: read it into the record.
+  void BoundPropertyChanged(int binding);
+  // Whether a bound property may change now (only with a current record).
+  bool CanBoundPropertyChange() const { return recordset_ && recordset_->HasCurrent(); }
+
+  // Moves, writing a changed record first; false when the write failed (reported).
+  bool MoveFirst();
+  bool MovePrevious();
+  bool MoveNext();
+  bool MoveLast();
+  // Writes a changed record; false when it failed (reported, the record stays changed).
+  bool UpdateRecord();
+
+  ze::ui::CommandButton& cmdFirst;
+  ze::ui::CommandButton& cmdPrevious;
+  ze::ui::CommandButton& cmdNext;
+  ze::ui::CommandButton& cmdLast;
+
+ protected:
+  void UserControl_Paint() override;
+  void UserControl_Resize() override { UserControl_Paint(); }
+
+ private:
+  struct Binding {
+    std::string field;
+    Getter get;
+    Setter set;
+  };
+  bool Move(void (Recordset::*move)());
+  void ShowRecord();
+  void Report(const std::string& message) const;
+  void SetBarEnabled(bool enabled);
+
+  ze::ui::Label* caption_;
+  std::string databaseName_;
+  std::string recordSource_;
+  std::vector<Binding> bindings_;
+  std::unique_ptr<Recordset> recordset_;
+  bool showing_ = false;  // while the record is written into the controls
+};
+
+}  // namespace provix2
