@@ -1,0 +1,278 @@
+// libzeKalendo.so through its binary interfaces, as a host reaches it: registration,
+// activation by ProgID and CLSID, the interface chains, events, dispatch errors and
+// the unload protocol.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "frame/automation/convert.h"
+#include "frame/automation/date_serial.h"
+#include "frame/com/class_factory.h"
+#include "frame/com/activation.h"
+#include "frame/com/com_object.h"
+#include "frame/com/connection_point.h"
+#include "frame/com/dispatch_client.h"
+#include "frame/com/event_sink.h"
+#include "frame/com/server_exports.h"
+#include "frame/container/ole_control.h"
+#include "frame/registry/store.h"
+#include "frame/server/kalendo_ids.h"
+#include "frame/server/kalendo_resources.h"
+#include "frame/system/dynamic_library.h"
+#include "frame/ui/desktop.h"
+#include "frame/ui/form.h"
+#include "frame/ui/headless_backend.h"
+#include "frame/ui/input.h"
+
+namespace zekalendo {
+namespace {
+
+using namespace ze::com;
+namespace reg = ze::registry;
+
+class KalendoFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store_path_ = std::filesystem::temp_directory_path() /
+                  ("kalendo-frame-" + std::to_string(getpid()) + ".db");
+    std::filesystem::remove(store_path_);
+    setenv("ZE_REGISTRO", store_path_.c_str(), 1);
+    reg::ResetDefaultStore();
+    library_ = ze::system::DynamicLibrary::Open(ZE_KALENDO_LIBRARY);
+    ASSERT_TRUE(library_.is_loaded()) << library_.message();
+    ASSERT_EQ(Export<DllRegisterServerFn>("DllRegisterServer")(), S_OK);
+    backend_.Install();
+  }
+  void TearDown() override {
+    ze::ui::Desktop::UnloadAll();
+    CoFreeUnusedLibraries();
+    backend_.Uninstall();
+    reg::ResetDefaultStore();
+    std::filesystem::remove(store_path_);
+  }
+  template <class Fn>
+  Fn Export(const char* name) {
+    auto fn = library_.Function<Fn>(name);
+    EXPECT_NE(fn, nullptr) << name;
+    return fn;
+  }
+  ComPtr<IDispatch> Create() {
+    ComPtr<IDispatch> object;
+    EXPECT_EQ(CreateObject(u"zeKalendo.Kalendo", &object), S_OK) << LastActivationError();
+    return object;
+  }
+  std::string Value(const char16_t* key, const char16_t* name = u"") {
+    auto store = reg::DefaultStore();
+    reg::KeyId k;
+    if (store->OpenKey(reg::Store::RootKey(reg::Root::ClassesRoot), key, &k) != 0) return "(no key)";
+    ze::String text;
+    if (store->GetString(k, name, &text) != 0) return "(no value)";
+    return ze::ToUtf8(text);
+  }
+
+  std::filesystem::path store_path_;
+  ze::system::DynamicLibrary library_;
+  ze::ui::HeadlessBackend backend_;
+};
+
+TEST_F(KalendoFrameTest, RegistrationLaysOutTheClass) {
+  const std::string path = std::filesystem::canonical(ZE_KALENDO_LIBRARY).string();
+  const char16_t* clsid = u"CLSID\\{1DD699FA-B33C-11D4-8B18-D52A72D1F030}";
+  EXPECT_EQ(Value(u"zeKalendo.Kalendo\\CLSID"), "{1DD699FA-B33C-11D4-8B18-D52A72D1F030}");
+  EXPECT_EQ(Value((std::u16string(clsid) + u"\\InprocServer32").c_str()), path);
+  EXPECT_EQ(Value((std::u16string(clsid) + u"\\ProgID").c_str()), "zeKalendo.Kalendo");
+  EXPECT_EQ(Value((std::u16string(clsid) + u"\\MiscStatus\\1").c_str()), "131473");
+  EXPECT_EQ(Value((std::u16string(clsid) + u"\\TypeLib").c_str()),
+            "{1DD699FE-B33C-11D4-8B18-D52A72D1F030}");
+  EXPECT_EQ(Value((std::u16string(clsid) + u"\\Version").c_str()), "1.4");
+  EXPECT_EQ(Value((std::u16string(clsid) + u"\\ToolboxBitmap32").c_str()), path + ", 30000");
+  EXPECT_NE(Value((std::u16string(clsid) + u"\\Control").c_str()), "(no key)");
+  // The private numeric control is never registered for hosts.
+  EXPECT_EQ(Value(u"CLSID\\{CAA1F136-1D6A-11DA-9FAB-00055D33BBE7}"), "(no key)");
+}
+
+TEST_F(KalendoFrameTest, UnregisteringRemovesExactlyTheLibrarysEntries) {
+  auto store = reg::DefaultStore();
+  reg::KeyId other;
+  ASSERT_EQ(store->CreateKey(reg::Store::RootKey(reg::Root::ClassesRoot), u"CLSID\\{0000AAAA-0000-0000-0000-000000000000}", &other), 0);
+  ASSERT_EQ(Export<DllUnregisterServerFn>("DllUnregisterServer")(), S_OK);
+  EXPECT_EQ(Value(u"zeKalendo.Kalendo"), "(no key)");
+  EXPECT_EQ(Value(u"CLSID\\{1DD699FA-B33C-11D4-8B18-D52A72D1F030}"), "(no key)");
+  EXPECT_EQ(Value(u"TypeLib\\{1DD699FE-B33C-11D4-8B18-D52A72D1F030}"), "(no key)");
+  EXPECT_EQ(Value(u"Interface\\{1072C55B-1D22-11DA-9FAB-00055D33BBE7}"), "(no key)");
+  EXPECT_NE(Value(u"CLSID\\{0000AAAA-0000-0000-0000-000000000000}"), "(no key)");
+  ComPtr<IDispatch> object;
+  EXPECT_NE(CreateObject(u"zeKalendo.Kalendo", &object), S_OK);
+  ASSERT_EQ(Export<DllRegisterServerFn>("DllRegisterServer")(), S_OK);  // and back
+  EXPECT_EQ(CreateObject(u"zeKalendo.Kalendo", &object), S_OK);
+}
+
+TEST_F(KalendoFrameTest, CreatesByProgIdAndByClsid) {
+  ComPtr<IDispatch> byProgId = Create();
+  ComPtr<IDispatch> byClsid;
+  ASSERT_EQ(CreateObject(u"{1DD699FA-B33C-11D4-8B18-D52A72D1F030}", &byClsid), S_OK);
+  EXPECT_EQ(ze::CStr(GetProperty(byProgId.Get(), u"Text")), u"");
+  EXPECT_NE(byProgId.Get(), byClsid.Get());
+}
+
+TEST_F(KalendoFrameTest, EveryEarlierInterfaceIdGivesTheCurrentInterface) {
+  ComPtr<IDispatch> object = Create();
+  void* current = nullptr;
+  ASSERT_EQ(object->QueryInterface(ids::kIidKalendo, &current), S_OK);
+  for (const IID& iid : ids::kIidChainKalendo) {
+    void* p = nullptr;
+    ASSERT_EQ(object->QueryInterface(iid, &p), S_OK) << FormatGuid(iid);
+    EXPECT_EQ(p, current);
+    static_cast<IUnknown*>(p)->Release();
+  }
+  static_cast<IUnknown*>(current)->Release();
+  void* none = nullptr;
+  EXPECT_EQ(object->QueryInterface(ids::kIidUtilita, &none), E_NOINTERFACE);
+  EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(KalendoFrameTest, ChainResourcesListFiveGuidsOldestFirst) {
+  for (auto [resource, chain] : {std::pair{resources::IidKalendo(), ids::kIidChainKalendo},
+                                 std::pair{resources::SrcIidKalendo(), ids::kIidChainKalendoEvents}}) {
+    ASSERT_EQ(resource.size(), 84u);
+    EXPECT_EQ(resource[0], 80);
+    EXPECT_EQ(resource[1] | resource[2] | resource[3], 0);
+    const auto read = resources::ReadChain(resource);
+    ASSERT_EQ(read.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(read[i], chain[i]);
+  }
+  // The standard byte order: the first field little-endian.
+  EXPECT_EQ(resources::IidKalendo()[4], 0xF9);
+  EXPECT_EQ(resources::IidKalendo()[7], 0x1D);
+  const std::uint8_t truncated[] = {80, 0, 0, 0, 1, 2};
+  EXPECT_TRUE(resources::ReadChain(truncated).empty());
+}
+
+// A sink of an old host: it knows only the oldest event interface.
+class OldHostSink final : public ComObject<IDispatch> {
+ public:
+  std::vector<DISPID> events;
+  HRESULT GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
+  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT GetIDsOfNames(const IID&, const char16_t* const*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT Invoke(DISPID id, const IID&, LCID, WORD, DISPPARAMS*, ze::Variant*, EXCEPINFO*,
+                 UINT*) override {
+    events.push_back(id);
+    return S_OK;
+  }
+
+ protected:
+  void* FindInterface(const IID& iid) override {
+    if (iid == ids::kIidChainKalendoEvents[0]) return static_cast<IDispatch*>(this);
+    if (iid == IUnknown::kIid) return Identity();
+    return nullptr;
+  }
+};
+
+TEST_F(KalendoFrameTest, EventsReachASinkOfAnEarlierEventInterface) {
+  ComPtr<IDispatch> object = Create();
+  ComPtr<ze::container::IZeControl> control;
+  ASSERT_EQ(object->QueryInterface(ze::container::IZeControl::kIid,
+                                   reinterpret_cast<void**>(control.Put())), S_OK);
+  ComPtr<IConnectionPointContainer> points;
+  ASSERT_EQ(object->QueryInterface(IConnectionPointContainer::kIid,
+                                   reinterpret_cast<void**>(points.Put())), S_OK);
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(points->FindConnectionPoint(ids::kIidChainKalendoEvents[0], point.Put()), S_OK);
+  auto sink = MakeCom<OldHostSink>();
+  DWORD cookie = 0;
+  ASSERT_EQ(point->Advise(sink.Get(), &cookie), S_OK);
+
+  auto form = ze::ui::NewForm<ze::ui::Form>();
+  form->Place(*control->Widget(), u"K1");
+  ASSERT_EQ(control->InitNew(), S_OK);
+  form->Show();
+  control->Widget()->FindChild(u"Text1")->SetFocus();
+  ze::ui::input::Type(u"1");
+  ze::ui::input::Key(13);
+  EXPECT_EQ(sink->events, (std::vector<DISPID>{3, 2}));  // TastoPress, ReturnPress
+  EXPECT_EQ(point->Unadvise(cookie), S_OK);
+  form->Unload();
+}
+
+struct InvokeCase {
+  const char* name;
+  const char16_t* member;
+  WORD flags;
+  std::vector<ze::Variant> args;
+  HRESULT expected;
+  int errorNumber;  // for DISP_E_EXCEPTION
+};
+
+class KalendoInvokeTest : public KalendoFrameTest, public ::testing::WithParamInterface<InvokeCase> {};
+
+TEST_P(KalendoInvokeTest, Result) {
+  const InvokeCase& c = GetParam();
+  ComPtr<IDispatch> object = Create();
+  std::vector<ze::Variant> args = c.args;
+  ze::Variant result;
+  EXCEPINFO info;
+  const HRESULT hr = TryInvokeByName(object.Get(), c.member, c.flags, args, &result, &info);
+  EXPECT_EQ(hr, c.expected);
+  if (c.expected == DISP_E_EXCEPTION) {
+    EXPECT_EQ(info.wCode, c.errorNumber);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kalendo, KalendoInvokeTest,
+    ::testing::Values(
+        InvokeCase{"UnknownName", u"NonEsiste", DISPATCH_PROPERTYGET, {}, DISP_E_UNKNOWNNAME, 0},
+        InvokeCase{"TooManyArguments", u"DelData", DISPATCH_METHOD, {ze::Variant(1)},
+                   DISP_E_BADPARAMCOUNT, 0},
+        InvokeCase{"NotAPointer", u"MousePointer", DISPATCH_PROPERTYPUT,
+                   {ze::Variant(std::u16string(u"abc"))}, DISP_E_TYPEMISMATCH, 0},
+        InvokeCase{"PointerOutOfRange", u"MousePointer", DISPATCH_PROPERTYPUT,
+                   {ze::Variant(std::int16_t{16})}, DISP_E_EXCEPTION, 380},
+        InvokeCase{"MethodAsProperty", u"DelData", DISPATCH_PROPERTYPUT, {ze::Variant(1)},
+                   DISP_E_MEMBERNOTFOUND, 0},
+        InvokeCase{"TextLet", u"Text", DISPATCH_PROPERTYPUT,
+                   {ze::Variant(std::u16string(u"25/12/2005"))}, S_OK, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(KalendoFrameTest, UnknownDispatchIdIsNotFound) {
+  ComPtr<IDispatch> object = Create();
+  ze::Variant result;
+  EXCEPINFO info;
+  EXPECT_EQ(TryInvoke(object.Get(), 12345, DISPATCH_PROPERTYGET, {}, &result, &info),
+            DISP_E_MEMBERNOTFOUND);
+}
+
+TEST_F(KalendoFrameTest, ClassObjectsAndTheUnloadProtocol) {
+  auto getClassObject = Export<DllGetClassObjectFn>("DllGetClassObject");
+  auto canUnload = Export<DllCanUnloadNowFn>("DllCanUnloadNow");
+  void* out = nullptr;
+  EXPECT_EQ(getClassObject(ids::kIidUtilita, IClassFactory::kIid, &out),
+            CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(canUnload(), S_OK);
+
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(getClassObject(ids::kClsidKalendo, IClassFactory::kIid,
+                           reinterpret_cast<void**>(factory.Put())), S_OK);
+  EXPECT_EQ(canUnload(), S_FALSE) << "a factory is alive";
+  ComPtr<IDispatch> object;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IDispatch::kIid,
+                                    reinterpret_cast<void**>(object.Put())), S_OK);
+  EXPECT_EQ(factory->CreateInstance(object.Get(), IDispatch::kIid, &out), CLASS_E_NOAGGREGATION);
+  factory->LockServer(true);
+  factory.Reset();
+  object.Reset();
+  EXPECT_EQ(canUnload(), S_FALSE) << "locked";
+  ASSERT_EQ(getClassObject(ids::kClsidKalendo, IClassFactory::kIid,
+                           reinterpret_cast<void**>(factory.Put())), S_OK);
+  factory->LockServer(false);
+  factory.Reset();
+  EXPECT_EQ(canUnload(), S_OK);
+}
+
+}  // namespace
+}  // namespace zekalendo
