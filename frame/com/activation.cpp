@@ -21,6 +21,15 @@ using registry::LSTATUS;
 using registry::Root;
 using registry::Store;
 
+// "text" in double quotes, for messages. (Built by appending: GCC 12 warns
+// wrongly about "literal" + std::string in optimised builds.)
+std::string Quoted(std::u16string_view text) {
+  std::string quoted = "\"";
+  quoted += ToUtf8(text);
+  quoted += '"';
+  return quoted;
+}
+
 std::string& ErrorText() {
   thread_local std::string text;
   return text;
@@ -49,8 +58,7 @@ ServerCache& Cache() {
 }
 
 // The default value of HKCR\path as text.
-LSTATUS ReadClassesRoot(std::u16string_view path, String* text) {
-  Store& store = *registry::DefaultStore();
+LSTATUS ReadClassesRoot(Store& store, std::u16string_view path, String* text) {
   KeyId key;
   LSTATUS st = store.OpenKey(Store::RootKey(Root::ClassesRoot), path, &key);
   if (st == ERROR_SUCCESS) st = store.GetString(key, u"", text);
@@ -103,51 +111,66 @@ const std::string& LastActivationError() {
 HRESULT CLSIDFromString(std::u16string_view text, CLSID* out) {
   if (out == nullptr) return E_POINTER;
   const std::optional<GUID> guid = text.size() == 38 ? ParseGuid(text) : std::nullopt;
-  if (!guid) return Fail(CO_E_CLASSSTRING, "\"" + ToUtf8(text) + "\" is not a class identifier");
+  if (!guid) return Fail(CO_E_CLASSSTRING, Quoted(text) + " is not a class identifier");
   *out = *guid;
   return S_OK;
 }
 
-HRESULT CLSIDFromProgID(std::u16string_view progId, CLSID* out) {
-  if (out == nullptr) return E_POINTER;
-  *out = GUID_NULL;
+namespace {
+
+HRESULT ProgIdToClsid(Store& store, std::u16string_view progId, CLSID* out) {
   std::vector<String> parts;
   if (progId.empty() || registry::SplitKeyPath(progId, &parts) != ERROR_SUCCESS ||
       parts.size() != 1) {
-    return Fail(CO_E_CLASSSTRING, "\"" + ToUtf8(progId) + "\" is not a programmatic identifier");
+    return Fail(CO_E_CLASSSTRING, Quoted(progId) + " is not a programmatic identifier");
   }
   String text;
-  const LSTATUS st = ReadClassesRoot(String(progId) + u"\\CLSID", &text);
+  const LSTATUS st = ReadClassesRoot(store, String(progId) + u"\\CLSID", &text);
   if (st == ERROR_FILE_NOT_FOUND || st == registry::ERROR_UNSUPPORTED_TYPE) {
     return Fail(CO_E_CLASSSTRING,
-                "the programmatic identifier \"" + ToUtf8(progId) + "\" is not registered");
+                "the programmatic identifier " + Quoted(progId) + " is not registered");
   }
   if (st != ERROR_SUCCESS) return StoreFailure(st);
   const std::optional<GUID> guid = ParseGuid(text);
   if (!guid) {
-    return Fail(CO_E_CLASSSTRING, "the programmatic identifier \"" + ToUtf8(progId) +
-                                      "\" names a malformed class identifier \"" + ToUtf8(text) +
-                                      "\"");
+    return Fail(CO_E_CLASSSTRING, "the programmatic identifier " + Quoted(progId) +
+                                      " names a malformed class identifier " + Quoted(text));
   }
   *out = *guid;
   return S_OK;
 }
 
-HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
-  const std::string clsid_text = FormatGuid(clsid);
+// The InprocServer32 path of a class.
+HRESULT ServerPath(Store& store, const CLSID& clsid, std::string* path) {
   String path16;
   const LSTATUS st =
-      ReadClassesRoot(u"CLSID\\" + FormatGuidU(clsid) + u"\\InprocServer32", &path16);
+      ReadClassesRoot(store, u"CLSID\\" + FormatGuidU(clsid) + u"\\InprocServer32", &path16);
   if (st == ERROR_FILE_NOT_FOUND || st == registry::ERROR_UNSUPPORTED_TYPE ||
       (st == ERROR_SUCCESS && path16.empty())) {
-    return Fail(REGDB_E_CLASSNOTREG, "the class " + clsid_text + " is not registered");
+    return Fail(REGDB_E_CLASSNOTREG, "the class " + FormatGuid(clsid) + " is not registered");
   }
   if (st != ERROR_SUCCESS) return StoreFailure(st);
+  *path = ToUtf8(path16);
+  return S_OK;
+}
 
+// Runs the registry part of an activation as one read of the store, so that
+// it sees one state and pays for one transaction.
+template <class F>
+HRESULT InOneRead(F&& lookups) {
+  Store& store = *registry::DefaultStore();
+  HRESULT hr = E_UNEXPECTED;
+  const LSTATUS st = store.ReadBatch([&] {
+    hr = lookups(store);
+    return ERROR_SUCCESS;
+  });
+  return st != ERROR_SUCCESS ? StoreFailure(st) : hr;
+}
+
+// The class object of `clsid` from the library at `path`.
+HRESULT ClassObjectFrom(const std::string& path, const CLSID& clsid, const IID& iid, void** out) {
   std::shared_ptr<LoadedServer> server;
-  HRESULT hr = LoadServer(ToUtf8(path16), &server);
+  HRESULT hr = LoadServer(path, &server);
   if (FAILED(hr)) return hr;
   try {
     hr = server->get_class_object(clsid, iid, out);
@@ -158,17 +181,16 @@ HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
   if (FAILED(hr)) {
     *out = nullptr;
     return Fail(hr, "the server library " + server->library.path() + " cannot supply the class " +
-                        clsid_text + " (" + HresultText(hr) + ")");
+                        FormatGuid(clsid) + " (" + HresultText(hr) + ")");
   }
   if (*out == nullptr) return Fail(E_UNEXPECTED, "DllGetClassObject returned no object");
   return hr;
 }
 
-HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, void** out) {
-  if (out == nullptr) return E_POINTER;
-  *out = nullptr;
+HRESULT CreateFromPath(const std::string& path, const CLSID& clsid, IUnknown* outer, const IID& iid,
+                       void** out) {
   ComPtr<IClassFactory> factory;
-  HRESULT hr = CoGetClassObject(clsid, IID_IClassFactory, factory.PutVoid());
+  HRESULT hr = ClassObjectFrom(path, clsid, IID_IClassFactory, factory.PutVoid());
   if (FAILED(hr)) return hr;
   hr = factory->CreateInstance(outer, iid, out);
   if (FAILED(hr)) {
@@ -179,15 +201,45 @@ HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, vo
   return hr;
 }
 
+}  // namespace
+
+HRESULT CLSIDFromProgID(std::u16string_view progId, CLSID* out) {
+  if (out == nullptr) return E_POINTER;
+  *out = GUID_NULL;
+  return InOneRead([&](Store& store) { return ProgIdToClsid(store, progId, out); });
+}
+
+HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  std::string path;
+  const HRESULT hr = InOneRead([&](Store& store) { return ServerPath(store, clsid, &path); });
+  if (FAILED(hr)) return hr;
+  return ClassObjectFrom(path, clsid, iid, out);
+}
+
+HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, void** out) {
+  if (out == nullptr) return E_POINTER;
+  *out = nullptr;
+  std::string path;
+  const HRESULT hr = InOneRead([&](Store& store) { return ServerPath(store, clsid, &path); });
+  if (FAILED(hr)) return hr;
+  return CreateFromPath(path, clsid, outer, iid, out);
+}
+
 HRESULT CreateObject(std::u16string_view progIdOrClsid, ComPtr<IDispatch>* out) {
   if (out == nullptr) return E_POINTER;
   out->Reset();
   CLSID clsid;
-  const HRESULT hr = !progIdOrClsid.empty() && progIdOrClsid.front() == u'{'
-                         ? CLSIDFromString(progIdOrClsid, &clsid)
-                         : CLSIDFromProgID(progIdOrClsid, &clsid);
+  std::string path;
+  const HRESULT hr = InOneRead([&](Store& store) {
+    const HRESULT found = !progIdOrClsid.empty() && progIdOrClsid.front() == u'{'
+                              ? CLSIDFromString(progIdOrClsid, &clsid)
+                              : ProgIdToClsid(store, progIdOrClsid, &clsid);
+    return FAILED(found) ? found : ServerPath(store, clsid, &path);
+  });
   if (FAILED(hr)) return hr;
-  return CoCreateInstance(clsid, nullptr, IID_IDispatch, out->PutVoid());
+  return CreateFromPath(path, clsid, nullptr, IID_IDispatch, out->PutVoid());
 }
 
 HRESULT RegisterServerLibrary(const std::string& path, bool unregister) {

@@ -6,6 +6,15 @@
 namespace ze::registry {
 namespace {
 
+// "text" in double quotes, for messages. (Built by appending: GCC 12 warns
+// wrongly about "literal" + std::string in optimised builds.)
+std::string Quoted(std::u16string_view text) {
+  std::string quoted = "\"";
+  quoted += ToUtf8(text);
+  quoted += '"';
+  return quoted;
+}
+
 String DecodeFileBytes(std::string_view bytes) {
   auto unit_le = [&](std::size_t i) {
     return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
@@ -91,7 +100,7 @@ bool ReadHexBytes(std::u16string_view s, Bytes* out, std::string* error) {
       break;
     }
     if (token.size() > 2 || Hex(token[0]) < 0 || (token.size() == 2 && Hex(token[1]) < 0)) {
-      *error = "\"" + ToUtf8(token) + "\" is not a hex byte";
+      *error = Quoted(token) + " is not a hex byte";
       return false;
     }
     int byte = Hex(token[0]);
@@ -221,10 +230,10 @@ RegFileParse ParseRegText(std::u16string_view text) {
       const bool remove = !name.empty() && name.front() == u'-';
       if (remove) name.remove_prefix(1);
       const std::optional<RootedPath> rooted = ParseRootedPath(name);
-      if (!rooted) return fail(line_no, "\"" + ToUtf8(name) + "\" does not start with a root key");
+      if (!rooted) return fail(line_no, Quoted(name) + " does not start with a root key");
       std::vector<String> parts;
       if (SplitKeyPath(rooted->path, &parts) != ERROR_SUCCESS) {
-        return fail(line_no, "\"" + ToUtf8(name) + "\" is not a valid key name");
+        return fail(line_no, Quoted(name) + " is not a valid key name");
       }
       if (remove && parts.empty()) return fail(line_no, "a root key cannot be deleted");
       RegFileChange change;
