@@ -200,6 +200,140 @@ LSTATUS RegEnumValue(HKEY key, DWORD index, char16_t* valueName, DWORD* cchValue
   return CopyData(values[index].value, type, data, cbData);
 }
 
+// ---------------------------------------------------------------------------
+// The ANSI forms
+
+namespace {
+
+bool IsText(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+String FromAnsiText(const char* text) {
+  String wide;
+  if (text != nullptr)
+    for (const char* p = text; *p != '\0'; ++p) wide += FromAnsi(static_cast<std::uint8_t>(*p));
+  return wide;
+}
+
+// One byte per character; a surrogate pair is one character.
+std::string ToAnsiText(std::u16string_view wide) {
+  std::string narrow;
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const char16_t c = wide[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+        wide[i + 1] <= 0xDFFF)
+      ++i;
+    const std::optional<std::uint8_t> byte = ToAnsi(c);
+    narrow += byte ? static_cast<char>(*byte) : '?';
+  }
+  return narrow;
+}
+
+// Text data as the ANSI caller sees it: every stored unit one byte.
+Value ToAnsiValue(const Value& value) {
+  if (!IsText(value.type)) return value;
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
+    units += static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8);
+  const std::string narrow = ToAnsiText(units);
+  return Value{value.type, Bytes(narrow.begin(), narrow.end())};
+}
+
+LSTATUS CopyNameA(const String& name, char* buffer, DWORD* cch) {
+  if (buffer == nullptr || cch == nullptr) return ERROR_INVALID_PARAMETER;
+  const std::string narrow = ToAnsiText(name);
+  if (narrow.size() + 1 > *cch) return ERROR_MORE_DATA;
+  std::memcpy(buffer, narrow.data(), narrow.size());
+  buffer[narrow.size()] = '\0';
+  *cch = static_cast<DWORD>(narrow.size());
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LSTATUS RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM samDesired,
+                      HKEY* result) {
+  const String wide = FromAnsiText(subKey);
+  return RegOpenKeyEx(key, wide.c_str(), options, samDesired, result);
+}
+
+LSTATUS RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, const char* keyClass,
+                        DWORD options, REGSAM samDesired, const void* securityAttributes,
+                        HKEY* result, DWORD* disposition) {
+  const String wide = FromAnsiText(subKey);
+  return RegCreateKeyEx(key, wide.c_str(), reserved, nullptr, options, samDesired,
+                        securityAttributes, result, disposition);
+}
+
+LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type,
+                       const std::uint8_t* data, DWORD cbData) {
+  const String name = FromAnsiText(valueName);
+  if (!IsText(type) || data == nullptr)
+    return RegSetValueEx(key, name.c_str(), reserved, type, data, cbData);
+  Bytes wide;
+  wide.reserve(2 * std::size_t{cbData});
+  for (DWORD i = 0; i < cbData; ++i) {
+    const char16_t c = FromAnsi(data[i]);
+    wide.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    wide.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  return RegSetValueEx(key, name.c_str(), reserved, type, wide.data(),
+                       static_cast<DWORD>(wide.size()));
+}
+
+LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type,
+                         std::uint8_t* data, DWORD* cbData) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
+  if (data != nullptr && cbData == nullptr) return ERROR_INVALID_PARAMETER;
+  Value value;
+  const LSTATUS st = k.store->QueryValue(k.key, FromAnsiText(valueName), &value);
+  if (st != ERROR_SUCCESS) return st;
+  return CopyData(ToAnsiValue(value), type, data, cbData);
+}
+
+LSTATUS RegDeleteValueA(HKEY key, const char* valueName) {
+  const String name = FromAnsiText(valueName);
+  return RegDeleteValue(key, name.c_str());
+}
+
+LSTATUS RegDeleteKeyA(HKEY key, const char* subKey) {
+  const String wide = FromAnsiText(subKey);
+  return RegDeleteKey(key, wide.c_str());
+}
+
+LSTATUS RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* cchName, DWORD* reserved,
+                      char* keyClass, DWORD* cchClass, void* lastWriteTime) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_ENUMERATE_SUB_KEYS) == 0) return Denied();
+  std::vector<String> names;
+  const LSTATUS st = k.store->EnumKeys(k.key, &names);
+  if (st != ERROR_SUCCESS) return st;
+  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
+  if (keyClass != nullptr && cchClass != nullptr && *cchClass > 0) {
+    keyClass[0] = '\0';
+    *cchClass = 0;
+  }
+  return CopyNameA(names[index], name, cchName);
+}
+
+LSTATUS RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* cchValueName, DWORD* reserved,
+                      DWORD* type, std::uint8_t* data, DWORD* cbData) {
+  OpenKey k;
+  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
+  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
+  std::vector<NamedValue> values;
+  const LSTATUS st = k.store->EnumValues(k.key, &values);
+  if (st != ERROR_SUCCESS) return st;
+  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
+  const LSTATUS name_st = CopyNameA(values[index].name, valueName, cchValueName);
+  if (name_st != ERROR_SUCCESS) return name_st;
+  return CopyData(ToAnsiValue(values[index].value), type, data, cbData);
+}
+
 std::size_t OpenKeyHandleCount() {
   HandleTable& table = Table();
   std::lock_guard lock(table.mutex);

@@ -66,6 +66,27 @@ LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char16_t* name, DWORD* cchName, DWOR
 LSTATUS RegEnumValue(HKEY key, DWORD index, char16_t* valueName, DWORD* cchValueName,
                      DWORD* reserved, DWORD* type, std::uint8_t* data, DWORD* cbData);
 
+// The ANSI forms. Names and the data of text values (REG_SZ, REG_EXPAND_SZ,
+// REG_MULTI_SZ) cross in the ANSI code page (Windows-1252) and are stored as
+// UTF-16, converted one character per byte as the original converts them: a
+// stored text of n units reads back as n bytes (its NUL included when it has
+// one), and a character the code page lacks reads as "?". Data of other types
+// passes unchanged.
+LSTATUS RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM samDesired, HKEY* result);
+LSTATUS RegCreateKeyExA(HKEY key, const char* subKey, DWORD reserved, const char* keyClass,
+                        DWORD options, REGSAM samDesired, const void* securityAttributes,
+                        HKEY* result, DWORD* disposition);
+LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD type,
+                       const std::uint8_t* data, DWORD cbData);
+LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type,
+                         std::uint8_t* data, DWORD* cbData);
+LSTATUS RegDeleteValueA(HKEY key, const char* valueName);
+LSTATUS RegDeleteKeyA(HKEY key, const char* subKey);
+LSTATUS RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* cchName, DWORD* reserved,
+                      char* keyClass, DWORD* cchClass, void* lastWriteTime);
+LSTATUS RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* cchValueName, DWORD* reserved,
+                      DWORD* type, std::uint8_t* data, DWORD* cbData);
+
 // The number of handles open now (for leak checks in tests).
 std::size_t OpenKeyHandleCount();
 

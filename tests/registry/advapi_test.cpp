@@ -166,5 +166,80 @@ TEST_F(AdvapiTest, PredefinedRootsFollowTheDefaultStore) {
             ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(AdvapiTest, AnsiFormsConvertNamesAndText) {
+  HKEY key = 0;
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Caff\xE8", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+  // "Perch\xE8" with its NUL, as the utility class writes text: 7 bytes.
+  const std::uint8_t text[] = {'P', 'e', 'r', 'c', 'h', 0xE8, 0};
+  ASSERT_EQ(RegSetValueExA(key, "Nome", 0, REG_SZ, text, sizeof text), ERROR_SUCCESS);
+  // Stored as UTF-16: 14 bytes, read the same way by the wide form.
+  std::uint8_t wide[32];
+  DWORD size = sizeof wide;
+  ASSERT_EQ(RegQueryValueEx(key, u"Nome", nullptr, nullptr, wide, &size), ERROR_SUCCESS);
+  EXPECT_EQ(Bytes(wide, wide + size), EncodeString(u"Perch\u00e8"));
+  // Read back in ANSI: the same 7 bytes, the size first, then too small a buffer.
+  DWORD type = 0;
+  size = 0;
+  ASSERT_EQ(RegQueryValueExA(key, "NOME", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 7u);
+  std::uint8_t narrow[16];
+  size = 6;
+  EXPECT_EQ(RegQueryValueExA(key, "Nome", nullptr, &type, narrow, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 7u);
+  size = sizeof narrow;
+  ASSERT_EQ(RegQueryValueExA(key, "Nome", nullptr, &type, narrow, &size), ERROR_SUCCESS);
+  EXPECT_EQ(Bytes(narrow, narrow + size), Bytes(text, text + 7));
+  // Text stored without a NUL keeps its last character; characters the code page
+  // lacks read as "?"; numbers pass unchanged.
+  const Bytes bare = {'a', 0, 'b', 0};
+  ASSERT_EQ(RegSetValueEx(key, u"Tronco", 0, REG_SZ, bare.data(), 4), ERROR_SUCCESS);
+  const Bytes foreign = EncodeString(u"\u4e2d\U0001F600\u20ac");
+  ASSERT_EQ(
+      RegSetValueEx(key, u"Estero", 0, REG_SZ, foreign.data(), static_cast<DWORD>(foreign.size())),
+      ERROR_SUCCESS);
+  const Bytes number = EncodeDword(261);
+  ASSERT_EQ(RegSetValueExA(key, "Conta", 0, REG_DWORD, number.data(), 4), ERROR_SUCCESS);
+  const struct {
+    const char* name;
+    Bytes expected;
+  } reads[] = {
+      {"Tronco", {'a', 'b'}},
+      {"Estero", {'?', '?', 0x80, 0}},
+      {"Conta", {5, 1, 0, 0}},
+  };
+  for (const auto& r : reads) {
+    size = sizeof narrow;
+    ASSERT_EQ(RegQueryValueExA(key, r.name, nullptr, &type, narrow, &size), ERROR_SUCCESS)
+        << r.name;
+    EXPECT_EQ(Bytes(narrow, narrow + size), r.expected) << r.name;
+  }
+  // Enumeration in ANSI.
+  char name[16];
+  DWORD cch = sizeof name;
+  size = sizeof narrow;
+  ASSERT_EQ(RegEnumValueA(key, 0, name, &cch, nullptr, &type, narrow, &size), ERROR_SUCCESS);
+  EXPECT_EQ(std::string(name, cch), "Nome");
+  EXPECT_EQ(size, 7u);
+  RegCloseKey(key);
+  HKEY software = 0;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "software", 0, KEY_READ, &software), ERROR_SUCCESS);
+  cch = sizeof name;
+  ASSERT_EQ(RegEnumKeyExA(software, 0, name, &cch, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(name, cch), "Caff\xE8");
+  EXPECT_EQ(RegEnumKeyExA(software, 1, name, &cch, nullptr, nullptr, nullptr, nullptr),
+            ERROR_NO_MORE_ITEMS);
+  RegCloseKey(software);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\CAFF\xC8", 0, KEY_ALL_ACCESS, &key),
+            ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValueA(key, "Nome"), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Caff\xE8"), ERROR_SUCCESS);
+}
+
 }  // namespace
 }  // namespace ze::registry
