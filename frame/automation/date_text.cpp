@@ -2,8 +2,9 @@
 //
 // The reader splits the text into a few tokens (numbers, words, separators, blanks), cuts
 // it into a date part and a time part where a number is followed by ":", and then reads
-// each part by the rules in date_text.h. It allocates nothing and calls no ICU function
-// unless the text holds a word (a month name or AM/PM).
+// each part by the rules in date_text.h. A date written in digits costs no allocation
+// and no ICU call; ICU only classifies characters beyond ASCII and case-folds a word to
+// compare it with the month names.
 #include "frame/automation/date_text.h"
 
 #include <unicode/uchar.h>
