@@ -25,8 +25,8 @@
 // Threads: everything on the thread of QApplication, as the model requires.
 #pragma once
 
-#include <QtGui/QImage>
 #include <QtCore/QString>
+#include <QtGui/QImage>
 #include <cstdint>
 #include <memory>
 
@@ -41,8 +41,6 @@ class Form;
 }  // namespace ze::ui
 
 namespace ze::qt {
-
-class View;
 
 class QtBackend final : public ze::ui::Backend, public ze::Clock {
  public:
@@ -93,7 +91,8 @@ class QtBackend final : public ze::ui::Backend, public ze::Clock {
   ze::Date Now() override;
 
  private:
-  std::unique_ptr<View> view_;
+  struct State;  // the view, the monotonic clock and the loop's flags
+  std::unique_ptr<State> state_;
 };
 
 }  // namespace ze::qt

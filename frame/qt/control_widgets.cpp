@@ -1,0 +1,387 @@
+// Widgets of the model's controls and the push of their state (see control_widgets.h).
+#include "frame/qt/control_widgets.h"
+
+#include <QtCore/QSignalBlocker>
+#include <QtGui/QIcon>
+#include <QtGui/QTextDocument>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QWidget>
+#include <limits>
+
+#include "frame/qt/appearance.h"
+#include "frame/ui/combo_box.h"
+#include "frame/ui/command_button.h"
+#include "frame/ui/control.h"
+#include "frame/ui/form.h"
+#include "frame/ui/label.h"
+#include "frame/ui/text_box.h"
+#include "frame/ui/timer.h"
+#include "frame/ui/user_control.h"
+
+namespace ze::qt {
+
+namespace {
+
+using ze::ui::Control;
+
+// Qt's parent owns every widget it creates here; the view deletes the windows (and so
+// everything in them) with deleteLater.
+template <class W>
+W* NewWidget(QWidget* parent, Qt::WindowFlags flags = {}) {
+  W* widget = new W(parent);  // owned by parent (or by the view for a window)
+  if (flags) widget->setWindowFlags(flags);
+  widget->setFocusPolicy(Qt::NoFocus);
+  widget->setAcceptDrops(false);
+  widget->setContextMenuPolicy(Qt::NoContextMenu);
+  widget->setMouseTracking(true);  // the model's pointer follows the mouse
+  return widget;
+}
+
+Qt::WindowFlags WindowFlagsOf(std::int16_t borderStyle) {
+  constexpr Qt::WindowFlags kFixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  switch (borderStyle) {
+    case 0:
+      return Qt::Window | Qt::FramelessWindowHint;
+    case 1:
+      return Qt::Window | kFixedFrame | Qt::WindowMinimizeButtonHint;
+    case 3:
+      return Qt::Dialog | kFixedFrame;
+    case 4:
+      return Qt::Tool | kFixedFrame;
+    case 5:
+      return Qt::Tool;
+    default:
+      return Qt::Window;
+  }
+}
+
+bool IsFixedFrame(std::int16_t borderStyle) {
+  return borderStyle == 1 || borderStyle == 3 || borderStyle == 4;
+}
+
+// Qt treats "[*]" in a window title as the modified-document mark; a caption shows as
+// written.
+QString WindowTitleOf(const ze::String& caption) {
+  QString title = ToQString(caption);
+  title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+  return title;
+}
+
+// Tooltips that look like markup would be rendered as rich text; show them as written.
+QString PlainToolTip(const ze::String& tip) {
+  const QString text = ToQString(tip);
+  if (!Qt::mightBeRichText(text)) return text;
+  return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+         QStringLiteral("</p>");
+}
+
+// Sets a colour for the active and inactive states; the disabled state keeps the
+// theme's greyed colours, as disabled controls show.
+void SetColor(QPalette& palette, QPalette::ColorRole role, const QColor& color) {
+  palette.setColor(QPalette::Active, role, color);
+  palette.setColor(QPalette::Inactive, role, color);
+}
+
+void PushColors(Kind kind, QWidget& widget, std::uint32_t back, std::uint32_t fore, bool opaque) {
+  const QPalette& system = QApplication::palette();
+  const QColor backColor = ColorOf(back, system);
+  const QColor foreColor = ColorOf(fore, system);
+  QPalette palette = QApplication::palette(&widget);
+  switch (kind) {
+    case Kind::TextBox:
+      SetColor(palette, QPalette::Base, backColor);
+      SetColor(palette, QPalette::Text, foreColor);
+      break;
+    case Kind::CommandButton:
+      SetColor(palette, QPalette::Button, backColor);
+      SetColor(palette, QPalette::ButtonText, foreColor);
+      break;
+    case Kind::ComboBox:
+      SetColor(palette, QPalette::Button, backColor);
+      SetColor(palette, QPalette::Base, backColor);
+      SetColor(palette, QPalette::ButtonText, foreColor);
+      SetColor(palette, QPalette::Text, foreColor);
+      break;
+    default:
+      SetColor(palette, QPalette::Window, backColor);
+      SetColor(palette, QPalette::WindowText, foreColor);
+      break;
+  }
+  widget.setPalette(palette);
+  widget.setAutoFillBackground(opaque);
+}
+
+void UpdateTextBox(const ze::ui::TextBox& box, QLineEdit& edit, Pushed& pushed) {
+  bool selectionStale = pushed.fresh;
+  if (pushed.fresh || pushed.text != box.Text()) {
+    pushed.text = box.Text();
+    edit.setText(ToQString(pushed.text));
+    selectionStale = true;  // setText moved Qt's cursor to the end
+  }
+  const std::int32_t caret = box.Caret();
+  const std::int32_t anchor =
+      caret == box.SelStart() ? box.SelStart() + box.SelLength() : box.SelStart();
+  if (selectionStale || pushed.anchor != anchor || pushed.caret != caret) {
+    pushed.anchor = anchor;
+    pushed.caret = caret;
+    if (anchor == caret)
+      edit.setCursorPosition(caret);
+    else
+      edit.setSelection(anchor, caret - anchor);  // a negative length leaves Qt's cursor at caret
+  }
+  if (pushed.fresh || pushed.locked != box.Locked()) {
+    pushed.locked = box.Locked();
+    edit.setReadOnly(pushed.locked);
+  }
+}
+
+void UpdateLabel(const ze::ui::Label& label, QLabel& view, Pushed& pushed) {
+  if (pushed.fresh || pushed.caption != label.Caption()) {
+    pushed.caption = label.Caption();
+    view.setText(WithoutAccessKeys(ToQString(pushed.caption)));
+  }
+  if (pushed.fresh || pushed.alignment != label.Alignment()) {
+    pushed.alignment = label.Alignment();
+    const Qt::Alignment horizontal = pushed.alignment == 1   ? Qt::AlignRight
+                                     : pushed.alignment == 2 ? Qt::AlignHCenter
+                                                             : Qt::AlignLeft;
+    view.setAlignment(horizontal | Qt::AlignTop);
+  }
+  if (pushed.fresh || pushed.borderStyle != label.BorderStyle()) {
+    pushed.borderStyle = label.BorderStyle();
+    view.setFrameStyle(pushed.borderStyle == 1 ? (QFrame::Panel | QFrame::Sunken)
+                                               : QFrame::NoFrame);
+  }
+}
+
+void UpdateButton(const ze::ui::CommandButton& button, QPushButton& view, Pushed& pushed) {
+  if (pushed.fresh || pushed.caption != button.Caption()) {
+    pushed.caption = button.Caption();
+    view.setText(ToQString(pushed.caption));  // "&" marks the access key, as in the model
+  }
+  auto picture = button.GetPicture();
+  if (pushed.fresh || pushed.picture != picture) {
+    pushed.picture = picture;
+    const QPixmap pixmap = picture ? PixmapOf(*picture) : QPixmap();
+    view.setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+    if (!pixmap.isNull()) view.setIconSize(pixmap.size());
+  }
+}
+
+void UpdateComboBox(const ze::ui::ComboBox& list, QComboBox& view, Pushed& pushed) {
+  const std::int32_t count = list.ListCount();
+  bool same = !pushed.fresh && static_cast<std::int32_t>(pushed.items.size()) == count;
+  for (std::int32_t i = 0; same && i < count; ++i)
+    same = pushed.items[static_cast<std::size_t>(i)] == list.List(i);
+  const QSignalBlocker quiet(&view);  // the view's own signals are not the user's choice
+  if (!same) {
+    pushed.items.clear();
+    QStringList entries;
+    for (std::int32_t i = 0; i < count; ++i) {
+      pushed.items.push_back(list.List(i));
+      entries.append(ToQString(pushed.items.back()));
+    }
+    view.clear();
+    view.addItems(entries);
+    pushed.listIndex = -2;  // clear() reset Qt's index
+  }
+  if (pushed.listIndex != list.ListIndex() || view.currentIndex() != list.ListIndex()) {
+    pushed.listIndex = list.ListIndex();
+    view.setCurrentIndex(pushed.listIndex);
+  }
+}
+
+void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed) {
+  if (pushed.fresh || pushed.caption != form.Caption()) {
+    pushed.caption = form.Caption();
+    window.setWindowTitle(WindowTitleOf(pushed.caption));
+  }
+  auto icon = form.Icon();
+  if (pushed.fresh || pushed.picture != icon) {
+    pushed.picture = icon;
+    const QPixmap pixmap = icon ? PixmapOf(*icon) : QPixmap();
+    window.setWindowIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+  }
+  const std::int16_t borderStyle = form.BorderStyle();
+  const QSize client(std::max(PixelsX(form.ScaleWidth()), 1),
+                     std::max(PixelsY(form.ScaleHeight()), 1));
+  if (pushed.fresh || pushed.borderStyle != borderStyle) {
+    const bool wasVisible = window.isVisible();
+    pushed.borderStyle = borderStyle;
+    window.setWindowFlags(WindowFlagsOf(borderStyle));
+    pushed.clientSize = QSize();  // the size constraints follow the frame
+    if (wasVisible) window.show();
+  }
+  if (pushed.clientSize != client) {
+    pushed.clientSize = client;
+    if (IsFixedFrame(borderStyle)) {
+      window.setFixedSize(client);
+    } else {
+      window.setMinimumSize(0, 0);
+      window.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      window.resize(client);
+    }
+  }
+  const QPoint position(PixelsX(form.Left()), PixelsY(form.Top()));
+  if (pushed.fresh || pushed.position != position) {
+    pushed.position = position;
+    window.move(position);
+  }
+  // Modality applies when the window is shown; the view shows it after this update.
+  if (!window.isVisible())
+    window.setWindowModality(form.IsModal() ? Qt::ApplicationModal : Qt::NonModal);
+}
+
+}  // namespace
+
+Kind KindOf(Control& control) {
+  if (control.AsForm()) return Kind::Form;
+  if (dynamic_cast<ze::ui::TextBox*>(&control)) return Kind::TextBox;
+  if (dynamic_cast<ze::ui::Label*>(&control)) return Kind::Label;
+  if (dynamic_cast<ze::ui::CommandButton*>(&control)) return Kind::CommandButton;
+  if (dynamic_cast<ze::ui::ComboBox*>(&control)) return Kind::ComboBox;
+  if (dynamic_cast<ze::ui::Timer*>(&control)) return Kind::Timer;
+  if (control.AsUserControl()) return Kind::UserControl;
+  return Kind::Other;
+}
+
+QString WithoutAccessKeys(const QString& caption) {
+  QString out;
+  out.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption[i] == u'&') {
+      if (i + 1 < caption.size() && caption[i + 1] == u'&') out.append(u'&');
+      ++i;
+      if (i < caption.size() && caption[i] != u'&') out.append(caption[i]);
+      continue;
+    }
+    out.append(caption[i]);
+  }
+  return out;
+}
+
+QWidget* CreateWidget(Kind kind, QWidget* parent) {
+  switch (kind) {
+    case Kind::Form: {
+      QWidget* window = NewWidget<QWidget>(parent, Qt::Window);
+      // The view activates the window the model makes active, and only that one.
+      window->setAttribute(Qt::WA_ShowWithoutActivating);
+      return window;
+    }
+    case Kind::TextBox: {
+      auto* edit = NewWidget<QLineEdit>(parent);
+      edit->setMaxLength(std::numeric_limits<int>::max());
+      edit->setDragEnabled(false);
+      edit->setClearButtonEnabled(false);
+      edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+      return edit;
+    }
+    case Kind::Label: {
+      auto* label = NewWidget<QLabel>(parent);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(true);
+      label->setTextInteractionFlags(Qt::NoTextInteraction);
+      return label;
+    }
+    case Kind::CommandButton: {
+      auto* button = NewWidget<QPushButton>(parent);
+      button->setAutoDefault(false);
+      return button;
+    }
+    case Kind::ComboBox: {
+      auto* list = NewWidget<QComboBox>(parent);
+      list->setEditable(false);
+      return list;
+    }
+    case Kind::Timer:
+      return nullptr;
+    case Kind::UserControl:
+    case Kind::Other:
+      return NewWidget<QWidget>(parent);
+  }
+  return nullptr;
+}
+
+void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed) {
+  // Geometry of a control inside its container; a form places its own window.
+  if (kind != Kind::Form) {
+    const QRect geometry(PixelsX(control.Left()), PixelsY(control.Top()),
+                         std::max(PixelsX(control.Width()), 0),
+                         std::max(PixelsY(control.Height()), 0));
+    if (pushed.fresh || pushed.geometry != geometry) {
+      pushed.geometry = geometry;
+      widget.setGeometry(geometry);
+    }
+  }
+  if (pushed.fresh || pushed.enabled != control.EnabledFlag()) {
+    pushed.enabled = control.EnabledFlag();
+    widget.setEnabled(pushed.enabled);
+  }
+
+  // Kind-specific state first: a label's BackStyle decides whether its colour paints.
+  switch (kind) {
+    case Kind::Form:
+      UpdateForm(static_cast<ze::ui::Form&>(control), widget, pushed);
+      break;
+    case Kind::TextBox:
+      UpdateTextBox(static_cast<ze::ui::TextBox&>(control), static_cast<QLineEdit&>(widget),
+                    pushed);
+      break;
+    case Kind::Label:
+      UpdateLabel(static_cast<ze::ui::Label&>(control), static_cast<QLabel&>(widget), pushed);
+      break;
+    case Kind::CommandButton:
+      UpdateButton(static_cast<ze::ui::CommandButton&>(control), static_cast<QPushButton&>(widget),
+                   pushed);
+      break;
+    case Kind::ComboBox:
+      UpdateComboBox(static_cast<ze::ui::ComboBox&>(control), static_cast<QComboBox&>(widget),
+                     pushed);
+      break;
+    default:
+      break;
+  }
+
+  std::int16_t backStyle = 1;
+  if (kind == Kind::Label) backStyle = static_cast<ze::ui::Label&>(control).BackStyle();
+  if (pushed.fresh || pushed.backColor != control.BackColor() ||
+      pushed.foreColor != control.ForeColor() || pushed.backStyle != backStyle) {
+    pushed.backColor = control.BackColor();
+    pushed.foreColor = control.ForeColor();
+    pushed.backStyle = backStyle;
+    // Plain containers of unknown kind paint nothing of their own.
+    PushColors(kind, widget, pushed.backColor, pushed.foreColor,
+               kind != Kind::Other && backStyle == 1);
+  }
+  const auto font = control.GetFont();
+  if (font && (pushed.fresh || !pushed.font || !(*pushed.font == *font))) {
+    pushed.font = *font;
+    widget.setFont(FontOf(*font));
+  }
+  if (pushed.fresh || pushed.toolTip != control.ToolTipText()) {
+    pushed.toolTip = control.ToolTipText();
+    widget.setToolTip(PlainToolTip(pushed.toolTip));
+  }
+  const auto icon = control.MouseIcon();
+  if (pushed.fresh || pushed.mousePointer != control.MousePointer() || pushed.mouseIcon != icon) {
+    pushed.mousePointer = control.MousePointer();
+    pushed.mouseIcon = icon;
+    if (auto cursor = CursorOf(pushed.mousePointer, icon.get()))
+      widget.setCursor(*cursor);
+    else
+      widget.unsetCursor();
+  }
+  // A form's window is shown by the view once its controls are in place.
+  if (kind != Kind::Form && (pushed.fresh || pushed.visible != control.VisibleFlag())) {
+    pushed.visible = control.VisibleFlag();
+    widget.setVisible(pushed.visible);
+  }
+  pushed.fresh = false;
+}
+
+}  // namespace ze::qt

@@ -1,0 +1,91 @@
+// The Qt widget of each kind of model control, and pushing a control's state into it.
+//
+//   Form          top-level QWidget window (caption, client size, position, icon,
+//                 frame by BorderStyle, application-modal when shown modal)
+//   TextBox       QLineEdit (text, selection and caret, read-only when Locked)
+//   Label         QLabel (plain-text caption, alignment, border, opaque or not)
+//   CommandButton QPushButton (caption with its & access key, picture as icon)
+//   ComboBox      QComboBox (the list and the chosen entry)
+//   UserControl   a plain QWidget that holds its children's widgets
+//   Timer         no widget
+//   anything else a plain QWidget at its place (its children still show)
+//
+// Every widget gets the control's geometry, visibility, enabled state, colours, font,
+// tooltip and mouse pointer. Pushed remembers what was last given to the widget, so an
+// update compares model values and calls Qt only for what changed; a fresh Pushed
+// pushes everything.
+//
+// No widget takes the focus or edits itself: the focus policy is NoFocus everywhere
+// (the view sets Qt's focus from the model), drops and context menus are off, and a
+// line edit has no length limit of its own (the model's MaxLength limits typing, and
+// a longer text from code shows whole).
+#pragma once
+
+#include <QtCore/QPoint>
+#include <QtCore/QRect>
+#include <QtCore/QSize>
+#include <QtCore/QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "frame/automation/string.h"
+#include "frame/container/font.h"
+#include "frame/container/picture.h"
+
+class QWidget;
+
+namespace ze::ui {
+class Control;
+}
+
+namespace ze::qt {
+
+enum class Kind { Form, TextBox, Label, CommandButton, ComboBox, Timer, UserControl, Other };
+
+Kind KindOf(ze::ui::Control& control);
+
+// What a widget was last given.
+struct Pushed {
+  bool fresh = true;
+  // Every kind.
+  QRect geometry;
+  bool visible = false;
+  bool enabled = false;
+  std::uint32_t backColor = 0;
+  std::uint32_t foreColor = 0;
+  std::optional<ze::container::Font> font;
+  ze::String toolTip;
+  std::int16_t mousePointer = 0;
+  std::shared_ptr<ze::container::Picture> mouseIcon;
+  // Text box.
+  ze::String text;
+  std::int32_t anchor = 0;
+  std::int32_t caret = 0;
+  bool locked = false;
+  // Label, button, form caption.
+  ze::String caption;
+  std::int16_t alignment = 0;
+  std::int16_t borderStyle = 0;
+  std::int16_t backStyle = 0;
+  std::shared_ptr<ze::container::Picture> picture;  // button picture, form icon
+  // Drop-down list.
+  std::vector<ze::String> items;
+  std::int32_t listIndex = -1;
+  // Form.
+  QPoint position;
+  QSize clientSize;
+};
+
+// Creates the widget of a control of the given kind (null for a Timer). parent is
+// the container's widget; for a form it is the owner form's window or null.
+QWidget* CreateWidget(Kind kind, QWidget* parent);
+
+// Pushes the control's state into its widget (see above).
+void UpdateWidget(Kind kind, ze::ui::Control& control, QWidget& widget, Pushed& pushed);
+
+// A caption's text without its access-key ampersands ("&&" stays one "&").
+QString WithoutAccessKeys(const QString& caption);
+
+}  // namespace ze::qt

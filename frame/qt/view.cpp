@@ -1,0 +1,323 @@
+// The view: widgets of the shown forms in step with the model (see view.h).
+#include "frame/qt/view.h"
+
+#include <QtCore/QAbstractEventDispatcher>
+#include <QtCore/QCoreApplication>
+#include <QtWidgets/QApplication>
+#include <algorithm>
+#include <climits>
+
+#include "frame/automation/error.h"
+#include "frame/qt/input_router.h"
+#include "frame/qt/qt_backend.h"
+#include "frame/ui/control.h"
+#include "frame/ui/desktop.h"
+#include "frame/ui/event_loop.h"
+#include "frame/ui/focus.h"
+#include "frame/ui/form.h"
+
+namespace ze::qt {
+
+namespace {
+
+using ze::ui::Control;
+using ze::ui::Form;
+
+// How many activation requests the view remembers while Qt has not answered them.
+constexpr std::size_t kMaxEchoes = 16;
+
+// A handler's failure reaches the routing code, which must not let it unwind into Qt:
+// it is reported on the diagnostic output and the program goes on.
+void Report(const char* where) {
+  try {
+    throw;
+  } catch (const ze::AutomationError& e) {
+    qWarning("zeKalendo: %s: unhandled error %d: %s", where, static_cast<int>(e.number()),
+             ze::ToUtf8(e.description()).c_str());
+  } catch (const std::exception& e) {
+    qWarning("zeKalendo: %s: unhandled failure: %s", where, e.what());
+  } catch (...) {
+    qWarning("zeKalendo: %s: unhandled failure", where);
+  }
+}
+
+}  // namespace
+
+View::View(QtBackend& backend) : backend_(backend), router_(std::make_unique<InputRouter>(*this)) {
+  modelTimer_.setSingleShot(true);
+  modelTimer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&modelTimer_, &QTimer::timeout, &modelTimer_, [this] { Deliver([] {}); });
+  // Whatever changed the model from outside the routed input (a host's own callbacks)
+  // shows before Qt's loop sleeps.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance())
+    idleHook_ =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &modelTimer_, [this] {
+          if (!syncing_) Sync();
+        });
+}
+
+View::~View() {
+  QObject::disconnect(idleHook_);
+  Clear();
+}
+
+// ---- the batch of input -----------------------------------------------------------------
+
+void View::Deliver(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (...) {
+    Report("input");
+  }
+  AfterInput();
+}
+
+void View::AfterInput() {
+  try {
+    ze::ui::EventLoop::RunPending();
+  } catch (...) {
+    Report("timer");
+  }
+  Sync();
+}
+
+// ---- sync ---------------------------------------------------------------------------------
+
+void View::Sync() {
+  if (!active_) return;
+  if (syncing_) {
+    again_ = true;
+    return;
+  }
+  syncing_ = true;
+  dirty_ = false;
+  try {
+    // A round can itself change what shows (Qt answering a call at once); a few rounds
+    // settle it, and a model that keeps changing is left to the next sync.
+    for (int round = 0; round < 3; ++round) {
+      again_ = false;
+      SyncRound();
+      if (!again_) break;
+    }
+  } catch (...) {
+    Report("view");
+  }
+  syncing_ = false;
+  RearmTimer();
+  if (running_ && ze::ui::Desktop::OpenForms().empty()) QCoreApplication::exit(0);
+}
+
+void View::SyncRound() {
+  ++generation_;
+  const std::vector<Form*> forms = ze::ui::Desktop::OpenForms();  // front to back
+  for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+    Form& form = **it;
+    if (form.IsLoaded() && form.VisibleFlag()) SyncForm(form);
+  }
+  Sweep();
+  SyncActivation();
+  SyncFocus();
+}
+
+void View::SyncForm(Form& form) {
+  QWidget* ownerWindow = nullptr;
+  if (Form* owner = form.Owner()) {
+    auto it = entries_.find(owner);
+    if (it != entries_.end() && it->second->seen == generation_) ownerWindow = it->second->widget;
+  }
+  Entry& entry = Ensure(form, ownerWindow, form);
+  QWidget* window = entry.widget;
+  UpdateWidget(Kind::Form, form, *window, entry.pushed);
+  SyncChildren(form, window, form);
+  if (!window->isVisible()) {
+    window->show();
+    // Some platforms activate a window as it shows; that activation is no user's.
+    activationEchoes_.push_back(window);
+  }
+}
+
+void View::SyncChildren(Control& container, QWidget* containerWidget, Form& form) {
+  for (Control* child : container.Children()) {
+    Entry& entry = Ensure(*child, containerWidget, form);
+    if (!entry.widget) continue;  // a timer
+    UpdateWidget(entry.kind, *child, *entry.widget, entry.pushed);
+    if (entry.kind == Kind::UserControl || entry.kind == Kind::Other)
+      SyncChildren(*child, entry.widget, form);
+  }
+}
+
+Entry& View::Ensure(Control& control, QWidget* parent, Form& form) {
+  auto it = entries_.find(&control);
+  if (it != entries_.end() && it->second->alive.expired()) {
+    // Another control at a dead one's address.
+    Remove(&control);
+    it = entries_.end();
+  }
+  if (it == entries_.end()) {
+    auto entry = std::make_unique<Entry>();
+    entry->control = &control;
+    entry->alive = control.AliveToken();
+    entry->kind = KindOf(control);
+    it = entries_.emplace(&control, std::move(entry)).first;
+  }
+  Entry& e = *it->second;
+  e.form = &form;
+  e.seen = generation_;
+  if (e.kind == Kind::Timer) return e;
+  if (!e.widget) {
+    // New, or Qt deleted it with a parent that went.
+    if (e.widgetKey) {
+      auto stale = byWidget_.find(e.widgetKey);
+      if (stale != byWidget_.end() && stale->second == &e) byWidget_.erase(stale);
+    }
+    QWidget* widget = CreateWidget(e.kind, parent);
+    e.widget = widget;
+    e.widgetKey = widget;
+    e.pushed = Pushed{};
+    byWidget_[widget] = &e;
+    router_->Watch(*widget, e.kind);
+  } else if (e.widget->parentWidget() != parent) {
+    // Moved to another container (or a form to another owner).
+    if (e.kind == Kind::Form)
+      e.widget->setParent(parent, e.widget->windowFlags());
+    else
+      e.widget->setParent(parent);
+    e.pushed.fresh = true;
+  }
+  return e;
+}
+
+void View::Remove(const Control* control) {
+  auto it = entries_.find(control);
+  if (it == entries_.end()) return;
+  Entry& e = *it->second;
+  if (e.widgetKey) {
+    auto w = byWidget_.find(e.widgetKey);
+    if (w != byWidget_.end() && w->second == &e) byWidget_.erase(w);
+  }
+  if (e.widget) {
+    // Possibly inside one of this widget's own events: hidden now, deleted from the loop.
+    e.widget->hide();
+    e.widget->deleteLater();
+  }
+  entries_.erase(it);
+}
+
+void View::Sweep() {
+  std::vector<const Control*> gone;
+  for (const auto& [control, entry] : entries_)
+    if (entry->seen != generation_ || entry->alive.expired()) gone.push_back(control);
+  for (const Control* control : gone) Remove(control);
+}
+
+bool View::ForeignWindowHoldsInput() const {
+  if (QApplication::activePopupWidget()) return true;
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal && byWidget_.find(modal) == byWidget_.end();
+}
+
+void View::SyncActivation() {
+  if (ForeignWindowHoldsInput()) return;
+  Form* active = ze::ui::Desktop::Active();
+  if (!active) return;
+  auto it = entries_.find(active);
+  if (it == entries_.end() || !it->second->widget) return;
+  QWidget* window = it->second->widget;
+  if (!window->isVisible() || QApplication::activeWindow() == window) return;
+  // Asked already and Qt has not answered yet: no second request.
+  if (!activationEchoes_.empty() && activationEchoes_.back() == window && lastRequested_ == window)
+    return;
+  window->raise();
+  window->activateWindow();
+  lastRequested_ = window;
+  activationEchoes_.push_back(window);
+  if (activationEchoes_.size() > kMaxEchoes)
+    activationEchoes_.erase(activationEchoes_.begin(),
+                            activationEchoes_.end() - static_cast<std::ptrdiff_t>(kMaxEchoes));
+}
+
+void View::SyncFocus() {
+  if (ForeignWindowHoldsInput()) return;
+  Form* active = ze::ui::Desktop::Active();
+  if (!active) return;
+  auto it = entries_.find(active);
+  if (it == entries_.end() || !it->second->widget) return;
+  QWidget* window = it->second->widget;
+  QWidget* target = window;
+  Control* focused = ze::ui::FocusManager::Focused();
+  if (focused && focused->ParentForm() == active) {
+    auto f = entries_.find(focused);
+    if (f != entries_.end() && f->second->widget && f->second->seen == generation_)
+      target = f->second->widget;
+  }
+  if (window->focusWidget() != target ||
+      (window->isActiveWindow() && QApplication::focusWidget() != target))
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+bool View::TakeActivationEcho(QWidget* window) {
+  auto last = std::find(activationEchoes_.rbegin(), activationEchoes_.rend(), window);
+  if (last == activationEchoes_.rend()) {
+    lastRequested_ = nullptr;  // the user's own activation: ask again when the model differs
+    return false;
+  }
+  // Everything asked before it is stale now.
+  activationEchoes_.erase(activationEchoes_.begin(), last.base());
+  return true;
+}
+
+void View::RearmTimer() {
+  const std::int64_t due = ze::ui::EventLoop::NextDue();
+  if (due < 0) {
+    modelTimer_.stop();
+    armedFor_ = -1;
+    return;
+  }
+  if (modelTimer_.isActive() && armedFor_ == due) return;
+  const std::int64_t wait = std::clamp<std::int64_t>(due - backend_.TickMs(), 0, INT_MAX);
+  armedFor_ = due;
+  modelTimer_.start(static_cast<int>(wait));
+}
+
+// ---- forms going, lookups -----------------------------------------------------------------
+
+void View::FormHidden(Form& form) {
+  auto it = entries_.find(&form);
+  if (it != entries_.end() && it->second->widget) it->second->widget->hide();
+  dirty_ = true;
+}
+
+void View::Clear() {
+  std::vector<const Control*> all;
+  for (const auto& [control, entry] : entries_) all.push_back(control);
+  for (const Control* control : all) Remove(control);
+  activationEchoes_.clear();
+  lastRequested_ = nullptr;
+  modelTimer_.stop();
+  armedFor_ = -1;
+  // Called outside Qt's event handling (the host uninstalls the backend): the widgets
+  // can go now rather than with a loop that may never run again.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+Entry* View::EntryOf(const QObject* widget) {
+  auto it = byWidget_.find(widget);
+  if (it == byWidget_.end()) return nullptr;
+  Entry* e = it->second;
+  if (e->alive.expired() || e->widget != widget) return nullptr;
+  return e;
+}
+
+QWidget* View::WidgetOf(const Control& control) {
+  if (dirty_ && !syncing_) Sync();
+  auto it = entries_.find(&control);
+  if (it == entries_.end() || it->second->alive.expired()) return nullptr;
+  return it->second->widget;
+}
+
+QWidget* View::ActiveWindow() {
+  Form* active = ze::ui::Desktop::Active();
+  return active ? WidgetOf(*active) : nullptr;
+}
+
+}  // namespace ze::qt

@@ -1,0 +1,128 @@
+// The view: the Qt widgets of the shown forms, kept in step with the model.
+//
+// The model has no change notices, so the view compares: Sync walks every form that is
+// loaded and visible (back to front, so an owner's window exists before the windows it
+// owns) and, through each container, every control; it creates the widgets that are
+// missing, pushes what differs (control_widgets.h), and removes the widgets of
+// controls that are gone or whose form no longer shows. Then it gives Qt's activation
+// and focus to the model's active form and focus owner.
+//
+// When to sync: after every batch of routed input (input_router.h), after the model's
+// timers ran, whenever Qt's loop is about to wait (so a host's changes from its own Qt
+// callbacks show too), before a message box or a modal wait, and on demand.
+//
+// Removal never deletes a widget at once: the removal may happen inside one of that
+// widget's own events (a key that unloads its form), so widgets are hidden and
+// deleted later from Qt's loop.
+//
+// Timers: one single-shot QTimer is armed for the model's earliest due timer after
+// every sync; when it fires, the model runs what is due (EventLoop::RunPending).
+#pragma once
+
+#include <QtCore/QObject>
+#include <QtCore/QPointer>
+#include <QtCore/QTimer>
+#include <QtWidgets/QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "frame/qt/control_widgets.h"
+
+namespace ze::ui {
+class Control;
+class Form;
+}  // namespace ze::ui
+
+namespace ze::qt {
+
+class InputRouter;
+class QtBackend;
+
+// One control shown by the view.
+struct Entry {
+  ze::ui::Control* control = nullptr;
+  std::weak_ptr<void> alive;     // the control's life
+  ze::ui::Form* form = nullptr;  // the form it shows on
+  Kind kind = Kind::Other;
+  QPointer<QWidget> widget;            // null for a timer, or once Qt deleted it
+  const QObject* widgetKey = nullptr;  // the widget's address in the lookup table
+  Pushed pushed;
+  unsigned long seen = 0;  // the sync generation that last met the control
+};
+
+class View {
+ public:
+  explicit View(QtBackend& backend);
+  ~View();
+  View(const View&) = delete;
+  View& operator=(const View&) = delete;
+
+  // See above. Nested calls (from Qt events that a sync causes) only ask for one more
+  // round.
+  void Sync();
+  // A sync is due (a form was shown or hidden); it runs before Qt's loop waits, or at
+  // the next WidgetOf.
+  void MarkDirty() { dirty_ = true; }
+  bool Syncing() const { return syncing_; }
+
+  // After a batch of input: the model's posted tasks and due timers, then Sync and the
+  // timer rearmed. Failures of the model's handlers are reported, never thrown into Qt.
+  void AfterInput();
+  // Runs an action of the model (routed input), then AfterInput.
+  void Deliver(const std::function<void()>& action);
+
+  // A form stopped showing: its window hides at once and goes at the next sync.
+  void FormHidden(ze::ui::Form& form);
+  // Every window closed and deleted (the backend is uninstalled).
+  void Clear();
+
+  // The live entry of a widget, or null (unknown, or its control is gone).
+  Entry* EntryOf(const QObject* widget);
+  // The widget of a control, after a pending sync; null when it does not show.
+  QWidget* WidgetOf(const ze::ui::Control& control);
+  // The model's active form's window, or null.
+  QWidget* ActiveWindow();
+
+  // Whether a window activation that Qt reports is the echo of one the view asked for
+  // (or of a window it just showed); consumes the echo.
+  bool TakeActivationEcho(QWidget* window);
+
+  // Run() is running Qt's loop: the last form unloading ends it.
+  void SetRunning(bool running) { running_ = running; }
+  // Only an installed backend's view shows forms; an inactive view syncs nothing.
+  void SetActive(bool active) { active_ = active; }
+
+ private:
+  void SyncRound();
+  void SyncForm(ze::ui::Form& form);
+  void SyncChildren(ze::ui::Control& container, QWidget* containerWidget, ze::ui::Form& form);
+  Entry& Ensure(ze::ui::Control& control, QWidget* parent, ze::ui::Form& form);
+  void Remove(const ze::ui::Control* control);
+  void Sweep();
+  void SyncActivation();
+  void SyncFocus();
+  void RearmTimer();
+  // Whether a window of someone else's (a message box, a popup list) holds the input.
+  bool ForeignWindowHoldsInput() const;
+
+  QtBackend& backend_;
+  std::unique_ptr<InputRouter> router_;
+  std::unordered_map<const ze::ui::Control*, std::unique_ptr<Entry>> entries_;
+  std::unordered_map<const QObject*, Entry*> byWidget_;
+  std::vector<QPointer<QWidget>> activationEchoes_;
+  QPointer<QWidget> lastRequested_;  // the window the view last asked Qt to activate
+  QTimer modelTimer_;
+  std::int64_t armedFor_ = -1;  // the model tick modelTimer_ is set for
+  QMetaObject::Connection idleHook_;
+  unsigned long generation_ = 0;
+  bool syncing_ = false;
+  bool again_ = false;
+  bool dirty_ = false;
+  bool running_ = false;
+  bool active_ = false;
+};
+
+}  // namespace ze::qt
