@@ -1,0 +1,160 @@
+// provix2's scripted session.
+#include "sample/provix2/scripted_session.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+#include <QtWidgets/QWidget>
+
+#include <filesystem>
+
+#include "frame/automation/convert.h"
+#include "frame/ui/desktop.h"
+#include "frame/ui/message_box.h"
+#include "sample/provix2/program.h"
+
+namespace provix2 {
+
+namespace {
+
+class Session {
+ public:
+  Session(ze::qt::QtBackend& backend, Form1& form, std::string screens, std::ostream& out)
+      : backend_(backend), form_(form), screens_(std::move(screens)), out_(out) {}
+
+  int Run();
+
+ private:
+  QWidget* FieldWidget(ze::container::HostedControl& control) {
+    backend_.Sync();
+    return backend_.WidgetOf(*control.Widget().FindChild(u"Text1"));
+  }
+  std::string Field(ze::container::HostedControl& control) {
+    return ze::ToUtf8(ze::CStr(control.Get(u"Text")));
+  }
+  // A left click on a widget (its middle, or x pixels from its left edge), as the
+  // window system delivers it.
+  void Click(QWidget* widget, double x = -1) {
+    if (!widget) return Fail("nothing to click");
+    const QPointF centre(x >= 0 ? x : widget->width() / 2.0, widget->height() / 2.0);
+    const QPointF global = widget->mapToGlobal(centre);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &release);
+    QCoreApplication::processEvents();
+  }
+  // Keys to the widget that has the focus in the model.
+  void Key(int key, const QString& text = {}, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    backend_.Sync();
+    ze::ui::Form* active = ze::ui::Desktop::Active();
+    ze::ui::Control* focus = active ? active->ActiveControl() : nullptr;
+    QWidget* target = focus ? backend_.WidgetOf(*focus) : nullptr;
+    if (!target) return Fail("no field has the focus");
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &release);
+    QCoreApplication::processEvents();
+  }
+  void Type(const std::string& digits) {
+    for (char c : digits) Key(Qt::Key_0 + (c - '0'), QString(QChar(c)));
+  }
+  void Step(const std::string& what) { out_ << "\n" << ++step_ << ". " << what << "\n"; }
+  void Show(const std::string& what) { out_ << "   " << what << "\n"; }
+  void Expect(bool ok, const std::string& what) {
+    Show(std::string(ok ? "ok: " : "NON RIUSCITO: ") + what);
+    if (!ok) failures_++;
+  }
+  void Fail(const std::string& why) { Expect(false, why); }
+  void Fields() {
+    Show("Data Iniziale: " + Field(form_.Kalendo1()) + "   Data finale: " + Field(form_.Kalendo2()));
+  }
+  void Screenshot(const std::string& name) {
+    if (screens_.empty()) return;
+    backend_.Sync();
+    const std::string path = screens_ + "/" + name + ".png";
+    if (backend_.SaveFormPng(form_, QString::fromStdString(path))) {
+      Show("schermata: " + path);
+    } else {
+      Fail("schermata non salvata: " + path);
+    }
+  }
+
+  ze::qt::QtBackend& backend_;
+  Form1& form_;
+  std::string screens_;
+  std::ostream& out_;
+  std::vector<std::string> messages_;
+  int step_ = 0;
+  int failures_ = 0;
+};
+
+int Session::Run() {
+  // Message boxes are answered at once, as a user pressing OK, and printed.
+  ze::ui::SetMessageBoxSink([this](const ze::ui::MessageBoxRequest& box) {
+    messages_.push_back(ze::ToUtf8(box.prompt));
+    Show("finestra di messaggio \"" + ze::ToUtf8(box.title) + "\": " + ze::ToUtf8(box.prompt));
+    return ze::ui::msgbox::kOk;
+  });
+  if (!screens_.empty()) std::filesystem::create_directories(screens_);
+  const std::string database = std::filesystem::current_path() / "provix2.db";
+
+  Step("provix2 si apre sul primo record di " + database);
+  Fields();
+  Screenshot("01-avvio");
+
+  Step("clic all'inizio del campo Data Iniziale e digitazione di 15082011");
+  Click(FieldWidget(form_.Kalendo1()), 2);
+  Type("15082011");
+  Fields();
+  Expect(Field(form_.Kalendo1()) == "15/08/2011", "il campo mostra 15/08/2011");
+  Screenshot("02-data-digitata");
+
+  Step("Invio: il cursore passa al campo Data finale");
+  Key(Qt::Key_Return, "\r");
+  Expect(form_.Kalendo2().Widget().FindChild(u"Text1")->HasFocus(), "Data finale ha il focus");
+
+  Step("una data impossibile (31/02/2011) e Tab");
+  Type("31022011");
+  Fields();
+  messages_.clear();
+  Key(Qt::Key_Tab, "\t");
+  Expect(messages_ == std::vector<std::string>{"data non valida"}, "un solo messaggio \"data non valida\"");
+  Expect(Field(form_.Kalendo2()).empty(), "il campo Data finale è stato svuotato");
+  Fields();
+  Screenshot("03-data-non-valida");
+
+  Step("clic sul pulsante MsgBox");
+  messages_.clear();
+  Click(backend_.WidgetOf(form_.Command1()));
+  Expect(messages_.size() == 1 && messages_[0] == "data iniziale: 15/08/2011 data finale: ",
+         "il messaggio riporta le due date");
+
+  Step("record successivo e ritorno: la modifica viene salvata nel database");
+  Click(backend_.WidgetOf(form_.Data1().cmdNext));
+  Fields();
+  Screenshot("04-record-successivo");
+  Click(backend_.WidgetOf(form_.Data1().cmdPrevious));
+  Fields();
+  Expect(Field(form_.Kalendo1()) == "15/08/2011", "il primo record ha la nuova data");
+
+  Step("chiusura del modulo");
+  form_.Unload();
+  out_ << "\nrighe della tabella Data (ID | DataIniziale | DataFinale):\n";
+  for (const std::string& row : DatabaseRows(database, "Data")) out_ << "   " << row << "\n";
+  ze::ui::SetMessageBoxSink(nullptr);
+  out_ << "\n" << (failures_ == 0 ? "sessione completata" : "sessione con errori") << "\n";
+  return failures_ == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int RunScriptedSession(ze::qt::QtBackend& backend, Form1& form, const std::string& screens,
+                       std::ostream& out) {
+  return Session(backend, form, screens, out).Run();
+}
+
+}  // namespace provix2
