@@ -5,6 +5,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 TEST_DIR := build/test
 REL_DIR := build/release
+BENCH_DIR := build/bench
 
 .PHONY: test run bench fuzz deps-test deps-run format clean
 
@@ -20,14 +21,14 @@ test: deps-test
 	ctest --test-dir $(TEST_DIR) --output-on-failure -j $(JOBS)
 
 run: deps-run
-	cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF
+	cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF -DZE_BENCH=OFF
 	cmake --build $(REL_DIR) -j $(JOBS)
 	bash scripts/main-job.sh $(REL_DIR)
 
 bench: deps-test
-	cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF
-	cmake --build $(REL_DIR) -j $(JOBS)
-	bash scripts/run-benchmarks.sh $(REL_DIR)
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF -DZE_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(JOBS)
+	bash scripts/run-benchmarks.sh $(BENCH_DIR)
 
 # Coverage-guided fuzzing of the text conversions with libFuzzer (clang).
 fuzz: deps-test

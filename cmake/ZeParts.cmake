@@ -31,15 +31,20 @@ function(ze_platform_part name)
   set_property(GLOBAL APPEND PROPERTY ZE_PLATFORM_PARTS ze_${name})
 endfunction()
 
-# A GoogleTest executable registered with CTest.
+# A GoogleTest executable registered with CTest. ENV adds variables to the
+# environment of both the listing and the running of its tests.
 function(ze_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
   find_package(GTest REQUIRED)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "LC_ALL=C;LANG=;ZE_REGISTRO=${CMAKE_BINARY_DIR}/test-registro-${name}.db")
+  # The environment goes in through env(1) as the tests' launcher: a list given to
+  # the ENVIRONMENT property would lose all but its first entry on the way through
+  # test discovery, and the launcher serves the listing and the runs alike.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;LC_ALL=C;LANG=;ZE_REGISTRO=${CMAKE_BINARY_DIR}/test-registro-${name}.db;${T_ENV}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # A Google Benchmark executable (not run by ctest).

@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
-# The main job of `make run`, given the release build folder: a short tour of the
-# platform runtime, then a host session with the date field through zeprova.
+# The main job of `make run`, given the release build folder: provix2, the sample
+# program. With a display it opens in a window; without one it runs its scripted
+# session on Qt's offscreen platform, printing each step, saving screenshots of the
+# form and printing the database's rows at the end.
 set -euo pipefail
 build=${1:-build/release}
-here=$(cd "$(dirname "$0")" && pwd)
-"$build/bin/zedemo"
-echo
-echo "== zeprova: a host creates Kalendo through the registry and types into it"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-lib=$(cd "$build/bin" && pwd)/libzeKalendo.so
-sed "s|@LIB@|$lib|g" "$here/demo/kalendo.zp" > "$work/kalendo.zp"
-ZE_REGISTRO="$work/registro.db" "$build/bin/zeprova" "$work/kalendo.zp" |
-  sed 's/^/    /'
+bin=$(cd "$build/bin" && pwd)
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$bin/provix2"
+fi
+exec "$bin/provix2" --session "$bin/provix2-schermate"

@@ -1,0 +1,98 @@
+// provix2's form on the Qt backend (offscreen): what it looks like, and the scripted
+// session of the main job, which drives it through real Qt key and mouse events.
+#include <gtest/gtest.h>
+
+#include <QtWidgets/QApplication>
+
+#include <filesystem>
+#include <sstream>
+
+#include "frame/com/activation.h"
+#include "frame/qt/qt_backend.h"
+#include "frame/ui/desktop.h"
+#include "sample/provix2/form1.h"
+#include "sample/provix2/program.h"
+#include "sample/provix2/scripted_session.h"
+
+namespace provix2 {
+namespace {
+
+class Provix2QtTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "provix2_qt_tests";
+    static char* argv[] = {name, nullptr};
+    app_ = new QApplication(argc, argv);
+  }
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() / ("provix2-qt-" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+    std::filesystem::copy_file(ZE_KALENDO_LIBRARY, folder_ / "libzeKalendo.so");
+    setenv("ZE_REGISTRO", (folder_ / "registro.db").c_str(), 1);
+    cwd_ = std::filesystem::current_path();
+    backend_ = std::make_unique<ze::qt::QtBackend>();
+    backend_->Install();
+    ASSERT_EQ(EnsureKalendoRegistered(folder_.string()), "");
+    form_ = Form1::FromDescriptionFile(ZE_FORM1_DESCRIPTION, folder_.string());
+    form_->Show();
+    backend_->Sync();
+  }
+  void TearDown() override {
+    ze::ui::Desktop::UnloadAll();
+    form_.reset();
+    backend_->Uninstall();
+    backend_.reset();
+    ze::com::CoFreeUnusedLibraries();
+    std::filesystem::current_path(cwd_);
+    std::filesystem::remove_all(folder_);
+  }
+
+  static QApplication* app_;
+  std::filesystem::path folder_, cwd_;
+  std::unique_ptr<ze::qt::QtBackend> backend_;
+  std::shared_ptr<Form1> form_;
+};
+QApplication* Provix2QtTest::app_ = nullptr;
+
+// Whether something is drawn in a rectangle of the image: text in any colours shows
+// as a strong contrast between its lightest and darkest pixels.
+bool HasInk(const QImage& image, QRect area) {
+  int lightest = 0, darkest = 255;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const int gray = qGray(image.pixel(x, y));
+      lightest = std::max(lightest, gray);
+      darkest = std::min(darkest, gray);
+    }
+  }
+  return lightest - darkest > 100;
+}
+
+TEST_F(Provix2QtTest, FormLooksAsDesigned) {
+  const QImage image = backend_->RenderForm(*form_);
+  ASSERT_FALSE(image.isNull());
+  // 4680 by 3195 twips at 15 twips a pixel.
+  EXPECT_EQ(image.size(), QSize(312, 213));
+  const std::string path = (folder_ / "form1.png").string();
+  EXPECT_TRUE(backend_->SaveFormPng(*form_, QString::fromStdString(path)));
+  EXPECT_GT(std::filesystem::file_size(path), 500u);
+  // Each label, each date field and the button carry text; the area between is blank.
+  EXPECT_TRUE(HasInk(image, QRect(16, 44, 60, 17)));    // Label1(0)
+  EXPECT_TRUE(HasInk(image, QRect(114, 42, 75, 17)));   // Kalendo1's date
+  EXPECT_TRUE(HasInk(image, QRect(114, 74, 75, 17)));   // Kalendo2's date
+  EXPECT_TRUE(HasInk(image, QRect(195, 134, 100, 25))); // Command1
+  EXPECT_FALSE(HasInk(image, QRect(20, 100, 80, 20)));
+}
+
+TEST_F(Provix2QtTest, ScriptedSessionPasses) {
+  std::ostringstream out;
+  const int rc = RunScriptedSession(*backend_, *form_, (folder_ / "screens").string(), out);
+  EXPECT_EQ(rc, 0) << out.str();
+  EXPECT_NE(out.str().find("1 | 2011-08-15 | NULL"), std::string::npos) << out.str();
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "screens" / "03-data-non-valida.png"));
+}
+
+}  // namespace
+}  // namespace provix2
