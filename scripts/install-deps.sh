@@ -10,7 +10,7 @@ want=(cmake ninja-build g++ make pkg-config libsqlite3-dev libicu-dev qt6-base-d
 case "${1:-test}" in
   test) want+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                xvfb xauth xdotool sqlite3 x11-utils) ;;
-  run)  want+=(libbenchmark-dev) ;;
+  run)  ;;
   *) echo "usage: $0 test|run" >&2; exit 2 ;;
 esac
 
