@@ -315,10 +315,18 @@ bool InputRouter::CloseRequested(Entry& entry, QEvent& event) {
   if (entry.kind != Kind::Form) return false;
   Form* form = entry.form;
   std::weak_ptr<void> alive = entry.alive;
-  if (!view_.Syncing()) view_.Deliver([form] { input::CloseWindow(*form); });
+  if (view_.Quitting()) {
+    // Qt closing every window to quit: the session ends, whatever modal form is open.
+    if (!view_.Syncing())
+      view_.Deliver([form] { form->Unload(ze::ui::unload_mode::kSessionEnding); });
+  } else if (!view_.Syncing()) {
+    view_.Deliver([form] { input::CloseWindow(*form); });
+  }
   // The window closes only when its form no longer shows (it may refuse to unload).
   const bool stillShown = !alive.expired() && form->IsLoaded() && form->VisibleFlag();
   event.setAccepted(!stillShown);
+  // A form that stays stops Qt's quit; a later quit asks again.
+  if (stillShown) view_.SetQuitting(false);
   return true;
 }
 

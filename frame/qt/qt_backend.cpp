@@ -22,28 +22,10 @@
 
 namespace ze::qt {
 
-namespace {
-
-// Notices QApplication quitting while a modal form's loop runs: that loop processes
-// events itself rather than through an event loop that Qt could end, so it asks.
-class QuitWatch : public QObject {
- public:
-  bool quitting = false;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) quitting = true;
-    return false;
-  }
-};
-
-}  // namespace
-
 struct QtBackend::State {
   explicit State(QtBackend& backend) : view(backend) {}
   QElapsedTimer clock;
   View view;
-  QuitWatch quitWatch;
   bool installed = false;
   bool quitOnLastWindowClosed = true;  // QApplication's setting before Install
 };
@@ -90,8 +72,6 @@ void QtBackend::Install() {
   // unloads (Run), not when Qt sees no window for a moment.
   s.quitOnLastWindowClosed = QGuiApplication::quitOnLastWindowClosed();
   QGuiApplication::setQuitOnLastWindowClosed(false);
-  s.quitWatch.quitting = false;
-  QCoreApplication::instance()->installEventFilter(&s.quitWatch);
   s.view.SetActive(true);
   s.view.MarkDirty();
 }
@@ -102,7 +82,6 @@ void QtBackend::Uninstall() {
   s.installed = false;
   s.view.SetActive(false);
   s.view.Clear();
-  if (auto* app = QCoreApplication::instance()) app->removeEventFilter(&s.quitWatch);
   QGuiApplication::setQuitOnLastWindowClosed(s.quitOnLastWindowClosed);
   ze::ui::SetMessageBoxSink(nullptr);
   if (&ze::CurrentClock() == this) ze::InstallClock(nullptr);
@@ -113,7 +92,7 @@ int QtBackend::Run() {
   State& s = *state_;
   s.view.Sync();
   if (ze::ui::Desktop::OpenForms().empty()) return 0;
-  s.quitWatch.quitting = false;
+  s.view.SetQuitting(false);
   s.view.SetRunning(true);
   const int rc = QCoreApplication::exec();
   s.view.SetRunning(false);
@@ -162,9 +141,9 @@ void QtBackend::SleepMs(std::int32_t ms) {
 bool QtBackend::WaitForInput(ze::ui::Form& /*modal*/) {
   State& s = *state_;
   s.view.Sync();
-  if (s.quitWatch.quitting || QCoreApplication::closingDown()) return false;
+  if (s.view.Quitting() || QCoreApplication::closingDown()) return false;
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  return !s.quitWatch.quitting;
+  return !s.view.Quitting();
 }
 
 void QtBackend::FormShown(ze::ui::Form& /*form*/) {

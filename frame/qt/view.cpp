@@ -41,24 +41,64 @@ void Report(const char* where) {
   }
 }
 
+// Sees QApplication's Quit event go by (an application-wide filter: it sees every
+// event, and only looks at one kind).
+class QuitWatch : public QObject {
+ public:
+  explicit QuitWatch(View& view) : view_(view) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance())
+      view_.SetQuitting(true);
+    return false;
+  }
+
+ private:
+  View& view_;
+};
+
 }  // namespace
 
-View::View(QtBackend& backend) : backend_(backend), router_(std::make_unique<InputRouter>(*this)) {
+View::View(QtBackend& backend)
+    : backend_(backend),
+      router_(std::make_unique<InputRouter>(*this)),
+      quitWatch_(std::make_unique<QuitWatch>(*this)) {
   modelTimer_.setSingleShot(true);
   modelTimer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&modelTimer_, &QTimer::timeout, &modelTimer_, [this] { Deliver([] {}); });
   // Whatever changed the model from outside the routed input (a host's own callbacks)
-  // shows before Qt's loop sleeps.
-  if (auto* dispatcher = QAbstractEventDispatcher::instance())
+  // shows before Qt's loop sleeps, and a timer it armed is due from the next round of
+  // Qt's loop on, even one that processes events without ever sleeping.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
     idleHook_ =
         QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &modelTimer_, [this] {
           if (!syncing_) Sync();
         });
+    wakeHook_ =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &modelTimer_, [this] {
+          if (active_ && !syncing_) RearmTimer();
+        });
+  }
 }
 
 View::~View() {
   QObject::disconnect(idleHook_);
+  QObject::disconnect(wakeHook_);
+  SetActive(false);
   Clear();
+}
+
+void View::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  quitting_ = false;
+  if (auto* app = QCoreApplication::instance()) {
+    if (active)
+      app->installEventFilter(quitWatch_.get());
+    else
+      app->removeEventFilter(quitWatch_.get());
+  }
 }
 
 // ---- the batch of input -----------------------------------------------------------------

@@ -9,7 +9,8 @@
 //
 // When to sync: after every batch of routed input (input_router.h), after the model's
 // timers ran, whenever Qt's loop is about to wait (so a host's changes from its own Qt
-// callbacks show too), before a message box or a modal wait, and on demand.
+// callbacks show too), before a message box or a modal wait, and on demand. Each time
+// Qt's loop wakes, the timer below follows the model's schedule.
 //
 // Removal never deletes a widget at once: the removal may happen inside one of that
 // widget's own events (a key that unloads its form), so widgets are hidden and
@@ -93,7 +94,13 @@ class View {
   // Run() is running Qt's loop: the last form unloading ends it.
   void SetRunning(bool running) { running_ = running; }
   // Only an installed backend's view shows forms; an inactive view syncs nothing.
-  void SetActive(bool active) { active_ = active; }
+  void SetActive(bool active);
+
+  // QApplication was asked to quit (its Quit event went by). Qt then closes every
+  // window; the forms are unloaded as at the end of a session, which a form may refuse
+  // (and so stop the quit). A modal form's loop ends instead of waiting on.
+  bool Quitting() const { return quitting_; }
+  void SetQuitting(bool quitting) { quitting_ = quitting; }
 
  private:
   void SyncRound();
@@ -110,6 +117,7 @@ class View {
 
   QtBackend& backend_;
   std::unique_ptr<InputRouter> router_;
+  std::unique_ptr<QObject> quitWatch_;
   std::unordered_map<const ze::ui::Control*, std::unique_ptr<Entry>> entries_;
   std::unordered_map<const QObject*, Entry*> byWidget_;
   std::vector<QPointer<QWidget>> activationEchoes_;
@@ -117,12 +125,14 @@ class View {
   QTimer modelTimer_;
   std::int64_t armedFor_ = -1;  // the model tick modelTimer_ is set for
   QMetaObject::Connection idleHook_;
+  QMetaObject::Connection wakeHook_;
   unsigned long generation_ = 0;
   bool syncing_ = false;
   bool again_ = false;
   bool dirty_ = false;
   bool running_ = false;
   bool active_ = false;
+  bool quitting_ = false;
 };
 
 }  // namespace ze::qt
