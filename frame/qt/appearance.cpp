@@ -122,6 +122,22 @@ QPixmap PixmapOf(const ze::container::Picture& picture) {
   return QPixmap::fromImage(image);
 }
 
+QPixmap AppearanceCache::Pixmap(const ze::container::Picture& picture) {
+  for (const auto& [key, pixmap] : pixmaps_)
+    if (key.kind == picture.Kind() && key.data == picture.Data()) return pixmap;
+  if (pixmaps_.size() == kEntries) pixmaps_.erase(pixmaps_.begin());
+  pixmaps_.emplace_back(PictureKey{picture.Kind(), picture.Data()}, PixmapOf(picture));
+  return pixmaps_.back().second;
+}
+
+const QFont& AppearanceCache::FontFor(const ze::container::Font& font) {
+  for (const auto& [key, qfont] : fonts_)
+    if (key == font) return qfont;
+  if (fonts_.size() == kEntries) fonts_.erase(fonts_.begin());
+  fonts_.emplace_back(font, FontOf(font));
+  return fonts_.back().second;
+}
+
 std::optional<QCursor> CursorOf(std::int16_t mousePointer, const ze::container::Picture* icon) {
   switch (mousePointer) {
     case 1:
@@ -165,13 +181,14 @@ std::optional<QCursor> CursorOf(std::int16_t mousePointer, const ze::container::
 
 namespace {
 // Qt's widget coordinates stay within 24 bits (QWIDGETSIZE_MAX); anything beyond, and
-// a length that is no number at all, is clamped rather than wrapped.
+// a length that is no number at all, is clamped rather than wrapped. Halves round away
+// from zero. (Called for every control at every sync: no library rounding call.)
 int ToPixels(float twips, float twipsPerPixel) {
   constexpr double kLimit = 16777215.0;
   const double px = static_cast<double>(twips) / static_cast<double>(twipsPerPixel);
-  if (!std::isfinite(px))
-    return px > 0 ? static_cast<int>(kLimit) : px < 0 ? -static_cast<int>(kLimit) : 0;
-  return static_cast<int>(std::lround(std::clamp(px, -kLimit, kLimit)));
+  if (!(px > -kLimit)) return px != px ? 0 : -static_cast<int>(kLimit);  // NaN, or below
+  if (!(px < kLimit)) return static_cast<int>(kLimit);
+  return px >= 0 ? static_cast<int>(px + 0.5) : -static_cast<int>(-px + 0.5);
 }
 }  // namespace
 

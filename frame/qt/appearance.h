@@ -26,6 +26,9 @@
 #include <QtGui/QPixmap>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "frame/automation/string.h"
 #include "frame/container/font.h"
@@ -49,6 +52,28 @@ QPixmap PixmapOf(const ze::container::Picture& picture);
 // The cursor of a MousePointer value (0..15, 99 with a MouseIcon); nothing for 0
 // (the default: the widget's own cursor).
 std::optional<QCursor> CursorOf(std::int16_t mousePointer, const ze::container::Picture* icon);
+
+// The conversions the view repeats for every widget it makes (the same glyph on every
+// date field, the same few fonts on every control), remembered. A handful of entries
+// each, the oldest going first; the pixmaps live no longer than the cache.
+class AppearanceCache {
+ public:
+  // The screen's twips per pixel, read once for a whole sync.
+  float twipsPerPixelX = 15;
+  float twipsPerPixelY = 15;
+
+  QPixmap Pixmap(const ze::container::Picture& picture);
+  const QFont& FontFor(const ze::container::Font& font);
+
+ private:
+  static constexpr std::size_t kEntries = 16;
+  struct PictureKey {
+    ze::container::PictureKind kind;
+    std::string data;
+  };
+  std::vector<std::pair<PictureKey, QPixmap>> pixmaps_;
+  std::vector<std::pair<ze::container::Font, QFont>> fonts_;
+};
 
 // Model lengths (twips) to pixels and back, at the model screen's twips per pixel.
 int PixelsX(float twips);

@@ -91,29 +91,54 @@ void PushColors(Kind kind, QWidget& widget, std::uint32_t back, std::uint32_t fo
   const QPalette& system = QApplication::palette();
   const QColor backColor = ColorOf(back, system);
   const QColor foreColor = ColorOf(fore, system);
-  QPalette palette = QApplication::palette(&widget);
+  QPalette::ColorRole backRole = QPalette::Window, foreRole = QPalette::WindowText;
   switch (kind) {
     case Kind::TextBox:
-      SetColor(palette, QPalette::Base, backColor);
-      SetColor(palette, QPalette::Text, foreColor);
+      backRole = QPalette::Base, foreRole = QPalette::Text;
       break;
     case Kind::CommandButton:
-      SetColor(palette, QPalette::Button, backColor);
-      SetColor(palette, QPalette::ButtonText, foreColor);
+      backRole = QPalette::Button, foreRole = QPalette::ButtonText;
       break;
     case Kind::ComboBox:
-      SetColor(palette, QPalette::Button, backColor);
-      SetColor(palette, QPalette::Base, backColor);
-      SetColor(palette, QPalette::ButtonText, foreColor);
-      SetColor(palette, QPalette::Text, foreColor);
+      backRole = QPalette::Button, foreRole = QPalette::ButtonText;
       break;
     default:
-      SetColor(palette, QPalette::Window, backColor);
-      SetColor(palette, QPalette::WindowText, foreColor);
       break;
   }
+  if (widget.autoFillBackground() != opaque) widget.setAutoFillBackground(opaque);
+  // Most controls keep the system colours their widget has already: nothing to do.
+  const QPalette& current = widget.palette();
+  auto same = [&](QPalette::ColorRole role, const QColor& color) {
+    return current.color(QPalette::Active, role) == color &&
+           current.color(QPalette::Inactive, role) == color;
+  };
+  if (same(backRole, backColor) && same(foreRole, foreColor) &&
+      (kind != Kind::ComboBox ||
+       (same(QPalette::Base, backColor) && same(QPalette::Text, foreColor))))
+    return;
+  QPalette palette = QApplication::palette(&widget);
+  SetColor(palette, backRole, backColor);
+  SetColor(palette, foreRole, foreColor);
+  if (kind == Kind::ComboBox) {
+    SetColor(palette, QPalette::Base, backColor);
+    SetColor(palette, QPalette::Text, foreColor);
+  }
   widget.setPalette(palette);
-  widget.setAutoFillBackground(opaque);
+}
+
+// Whether the model's place (twips) or the screen's resolution changed since the last
+// push; remembers the new ones. A fresh widget always takes its place.
+bool PlaceChanged(float left, float top, float width, float height, Pushed& pushed,
+                  const AppearanceCache& cache) {
+  const float now[4] = {left, top, width, height};
+  bool same = !pushed.fresh && pushed.twipsPerPixel[0] == cache.twipsPerPixelX &&
+              pushed.twipsPerPixel[1] == cache.twipsPerPixelY;
+  for (int i = 0; same && i < 4; ++i) same = pushed.twips[i] == now[i];
+  if (same) return false;
+  for (int i = 0; i < 4; ++i) pushed.twips[i] = now[i];
+  pushed.twipsPerPixel[0] = cache.twipsPerPixelX;
+  pushed.twipsPerPixel[1] = cache.twipsPerPixelY;
+  return true;
 }
 
 void UpdateTextBox(const ze::ui::TextBox& box, QLineEdit& edit, Pushed& pushed) {
@@ -159,7 +184,8 @@ void UpdateLabel(const ze::ui::Label& label, QLabel& view, Pushed& pushed) {
   }
 }
 
-void UpdateButton(const ze::ui::CommandButton& button, QPushButton& view, Pushed& pushed) {
+void UpdateButton(const ze::ui::CommandButton& button, QPushButton& view, Pushed& pushed,
+                  AppearanceCache& cache) {
   if (pushed.fresh || pushed.caption != button.Caption()) {
     pushed.caption = button.Caption();
     view.setText(ToQString(pushed.caption));  // "&" marks the access key, as in the model
@@ -167,7 +193,7 @@ void UpdateButton(const ze::ui::CommandButton& button, QPushButton& view, Pushed
   auto picture = button.GetPicture();
   if (pushed.fresh || pushed.picture != picture) {
     pushed.picture = picture;
-    const QPixmap pixmap = picture ? PixmapOf(*picture) : QPixmap();
+    const QPixmap pixmap = picture ? cache.Pixmap(*picture) : QPixmap();
     view.setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
     if (!pixmap.isNull()) view.setIconSize(pixmap.size());
   }
@@ -196,7 +222,7 @@ void UpdateComboBox(const ze::ui::ComboBox& list, QComboBox& view, Pushed& pushe
   }
 }
 
-void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed) {
+void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceCache& cache) {
   if (pushed.fresh || pushed.caption != form.Caption()) {
     pushed.caption = form.Caption();
     window.setWindowTitle(WindowTitleOf(pushed.caption));
@@ -204,12 +230,12 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed) {
   auto icon = form.Icon();
   if (pushed.fresh || pushed.picture != icon) {
     pushed.picture = icon;
-    const QPixmap pixmap = icon ? PixmapOf(*icon) : QPixmap();
+    const QPixmap pixmap = icon ? cache.Pixmap(*icon) : QPixmap();
     window.setWindowIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
   }
   const std::int16_t borderStyle = form.BorderStyle();
-  const QSize client(std::max(PixelsX(form.ScaleWidth()), 1),
-                     std::max(PixelsY(form.ScaleHeight()), 1));
+  const bool moved =
+      PlaceChanged(form.Left(), form.Top(), form.ScaleWidth(), form.ScaleHeight(), pushed, cache);
   if (pushed.fresh || pushed.borderStyle != borderStyle) {
     const bool wasVisible = window.isVisible();
     pushed.borderStyle = borderStyle;
@@ -217,6 +243,10 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed) {
     pushed.clientSize = QSize();  // the size constraints follow the frame
     if (wasVisible) window.show();
   }
+  const QSize client =
+      moved || !pushed.clientSize.isValid()
+          ? QSize(std::max(PixelsX(pushed.twips[2]), 1), std::max(PixelsY(pushed.twips[3]), 1))
+          : pushed.clientSize;
   if (pushed.clientSize != client) {
     pushed.clientSize = client;
     if (IsFixedFrame(borderStyle)) {
@@ -227,7 +257,8 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed) {
       window.resize(client);
     }
   }
-  const QPoint position(PixelsX(form.Left()), PixelsY(form.Top()));
+  const QPoint position =
+      moved ? QPoint(PixelsX(pushed.twips[0]), PixelsY(pushed.twips[1])) : pushed.position;
   if (pushed.fresh || pushed.position != position) {
     pushed.position = position;
     window.move(position);
@@ -307,12 +338,14 @@ QWidget* CreateWidget(Kind kind, QWidget* parent) {
   return nullptr;
 }
 
-void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed) {
+void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
+                  AppearanceCache& cache) {
   // Geometry of a control inside its container; a form places its own window.
-  if (kind != Kind::Form) {
-    const QRect geometry(PixelsX(control.Left()), PixelsY(control.Top()),
-                         std::max(PixelsX(control.Width()), 0),
-                         std::max(PixelsY(control.Height()), 0));
+  if (kind != Kind::Form && PlaceChanged(control.Left(), control.Top(), control.Width(),
+                                         control.Height(), pushed, cache)) {
+    const QRect geometry(PixelsX(pushed.twips[0]), PixelsY(pushed.twips[1]),
+                         std::max(PixelsX(pushed.twips[2]), 0),
+                         std::max(PixelsY(pushed.twips[3]), 0));
     if (pushed.fresh || pushed.geometry != geometry) {
       pushed.geometry = geometry;
       widget.setGeometry(geometry);
@@ -320,13 +353,15 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed) 
   }
   if (pushed.fresh || pushed.enabled != control.EnabledFlag()) {
     pushed.enabled = control.EnabledFlag();
-    widget.setEnabled(pushed.enabled);
+    // The widget's own setting (a container's state disables it anyway).
+    if (widget.testAttribute(Qt::WA_ForceDisabled) == pushed.enabled)
+      widget.setEnabled(pushed.enabled);
   }
 
   // Kind-specific state first: a label's BackStyle decides whether its colour paints.
   switch (kind) {
     case Kind::Form:
-      UpdateForm(static_cast<ze::ui::Form&>(control), widget, pushed);
+      UpdateForm(static_cast<ze::ui::Form&>(control), widget, pushed, cache);
       break;
     case Kind::TextBox:
       UpdateTextBox(static_cast<ze::ui::TextBox&>(control), static_cast<QLineEdit&>(widget),
@@ -337,7 +372,7 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed) 
       break;
     case Kind::CommandButton:
       UpdateButton(static_cast<ze::ui::CommandButton&>(control), static_cast<QPushButton&>(widget),
-                   pushed);
+                   pushed, cache);
       break;
     case Kind::ComboBox:
       UpdateComboBox(static_cast<ze::ui::ComboBox&>(control), static_cast<QComboBox&>(widget),
@@ -361,14 +396,18 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed) 
   const auto font = control.GetFont();
   if (font && (pushed.fresh || !pushed.font || !(*pushed.font == *font))) {
     pushed.font = *font;
-    widget.setFont(FontOf(*font));
+    const QFont& qfont = cache.FontFor(*font);
+    if (!(widget.font() == qfont)) widget.setFont(qfont);
   }
-  if (pushed.fresh || pushed.toolTip != control.ToolTipText()) {
+  if (pushed.toolTip != control.ToolTipText() || (pushed.fresh && !pushed.toolTip.empty())) {
     pushed.toolTip = control.ToolTipText();
     widget.setToolTip(PlainToolTip(pushed.toolTip));
   }
   const auto icon = control.MouseIcon();
-  if (pushed.fresh || pushed.mousePointer != control.MousePointer() || pushed.mouseIcon != icon) {
+  // A new widget has its own pointer already: only a set one needs pushing.
+  if ((pushed.fresh && (control.MousePointer() != 0 || icon)) ||
+      (!pushed.fresh &&
+       (pushed.mousePointer != control.MousePointer() || pushed.mouseIcon != icon))) {
     pushed.mousePointer = control.MousePointer();
     pushed.mouseIcon = icon;
     if (auto cursor = CursorOf(pushed.mousePointer, icon.get()))

@@ -49,7 +49,10 @@ Kind KindOf(ze::ui::Control& control);
 // What a widget was last given.
 struct Pushed {
   bool fresh = true;
-  // Every kind.
+  // Every kind. The geometry as the model gave it (twips, at a screen resolution), so
+  // that an unchanged place costs no conversion.
+  float twips[4] = {-1, -1, -1, -1};
+  float twipsPerPixel[2] = {0, 0};
   QRect geometry;
   bool visible = false;
   bool enabled = false;
@@ -82,8 +85,12 @@ struct Pushed {
 // the container's widget; for a form it is the owner form's window or null.
 QWidget* CreateWidget(Kind kind, QWidget* parent);
 
-// Pushes the control's state into its widget (see above).
-void UpdateWidget(Kind kind, ze::ui::Control& control, QWidget& widget, Pushed& pushed);
+class AppearanceCache;
+
+// Pushes the control's state into its widget (see above); cache keeps the pictures and
+// fonts already converted.
+void UpdateWidget(Kind kind, ze::ui::Control& control, QWidget& widget, Pushed& pushed,
+                  AppearanceCache& cache);
 
 // A caption's text without its access-key ampersands ("&&" stays one "&").
 QString WithoutAccessKeys(const QString& caption);

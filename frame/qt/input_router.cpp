@@ -216,6 +216,18 @@ void InputRouter::KeyReleased(const QKeyEvent& event) {
   const std::int16_t keyCode = VirtualKey(key, modifiers);
   if (keyCode == 0) return;
   const std::int16_t shiftState = ShiftState(modifiers);
+  // A release is the commonest key event and rarely has a listener. Without one the
+  // model changes nothing the view shows, and the sync waits for Qt's loop to idle.
+  Control* target = KeyTarget();
+  if (!target) return;
+  Form* form = target->ParentForm();
+  const bool listened =
+      target->onKeyUp || (form && form != target && form->KeyPreview() && form->onKeyUp);
+  if (!listened) {
+    input::KeyUp(keyCode, shiftState);  // no handler: nothing that can fail
+    view_.MarkDirty();
+    return;
+  }
   view_.Deliver([keyCode, shiftState] { input::KeyUp(keyCode, shiftState); });
 }
 

@@ -15,6 +15,7 @@
 #include "frame/ui/event_loop.h"
 #include "frame/ui/focus.h"
 #include "frame/ui/form.h"
+#include "frame/ui/screen.h"
 
 namespace ze::qt {
 
@@ -149,12 +150,22 @@ void View::Sync() {
 
 void View::SyncRound() {
   ++generation_;
+  seenThisRound_ = 0;
+  // Met on the way, so that activation and focus need no lookup of their own.
+  activeForm_ = ze::ui::Desktop::Active();
+  focused_ = ze::ui::FocusManager::Focused();
+  activeEntry_ = focusedEntry_ = nullptr;
+  appearance_.twipsPerPixelX = ze::ui::Screen::TwipsPerPixelX();
+  appearance_.twipsPerPixelY = ze::ui::Screen::TwipsPerPixelY();
   const std::vector<Form*> forms = ze::ui::Desktop::OpenForms();  // front to back
   for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
     Form& form = **it;
     if (form.IsLoaded() && form.VisibleFlag()) SyncForm(form);
   }
   Sweep();
+  // A message box or a popup list of Qt's holds the input: the view leaves Qt's
+  // activation and focus alone until it closes.
+  if (ForeignWindowHoldsInput()) return;
   SyncActivation();
   SyncFocus();
 }
@@ -167,8 +178,8 @@ void View::SyncForm(Form& form) {
   }
   Entry& entry = Ensure(form, ownerWindow, form);
   QWidget* window = entry.widget;
-  UpdateWidget(Kind::Form, form, *window, entry.pushed);
-  SyncChildren(form, window, form);
+  UpdateWidget(Kind::Form, form, *window, entry.pushed, appearance_);
+  SyncChildren(form, entry, form);
   if (!window->isVisible()) {
     window->show();
     // Some platforms activate a window as it shows; that activation is no user's.
@@ -176,14 +187,36 @@ void View::SyncForm(Form& form) {
   }
 }
 
-void View::SyncChildren(Control& container, QWidget* containerWidget, Form& form) {
-  for (Control* child : container.Children()) {
-    Entry& entry = Ensure(*child, containerWidget, form);
-    if (!entry.widget) continue;  // a timer
-    UpdateWidget(entry.kind, *child, *entry.widget, entry.pushed);
-    if (entry.kind == Kind::UserControl || entry.kind == Kind::Other)
-      SyncChildren(*child, entry.widget, form);
+void View::SyncChildren(Control& container, Entry& containerEntry, Form& form) {
+  const std::vector<Control*> children = container.Children();
+  // The children's entries as the last round met them, in order: while no entry has
+  // gone since, each is checked against its control rather than looked up.
+  std::vector<Entry*>& met = containerEntry.children;
+  const bool metValid = containerEntry.childrenStamp == removals_;
+  met.resize(children.size(), nullptr);
+  QWidget* containerWidget = containerEntry.widget;
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    Control& child = *children[i];
+    Entry* e = metValid ? met[i] : nullptr;
+    if (e && e->control == &child && !e->alive.expired() &&
+        (e->kind == Kind::Timer || (e->widget && e->widget->parentWidget() == containerWidget)))
+      Meet(*e, form);
+    else
+      e = &Ensure(child, containerWidget, form);
+    met[i] = e;
+    if (!e->widget) continue;  // a timer
+    UpdateWidget(e->kind, child, *e->widget, e->pushed, appearance_);
+    if (e->kind == Kind::UserControl || e->kind == Kind::Other) SyncChildren(child, *e, form);
   }
+  containerEntry.childrenStamp = removals_;
+}
+
+void View::Meet(Entry& e, Form& form) {
+  e.form = &form;
+  if (e.seen != generation_) ++seenThisRound_;
+  e.seen = generation_;
+  if (e.control == focused_) focusedEntry_ = &e;
+  if (e.control == activeForm_) activeEntry_ = &e;
 }
 
 Entry& View::Ensure(Control& control, QWidget* parent, Form& form) {
@@ -201,8 +234,7 @@ Entry& View::Ensure(Control& control, QWidget* parent, Form& form) {
     it = entries_.emplace(&control, std::move(entry)).first;
   }
   Entry& e = *it->second;
-  e.form = &form;
-  e.seen = generation_;
+  Meet(e, form);
   if (e.kind == Kind::Timer) return e;
   if (!e.widget) {
     // New, or Qt deleted it with a parent that went.
@@ -230,6 +262,7 @@ Entry& View::Ensure(Control& control, QWidget* parent, Form& form) {
 void View::Remove(const Control* control) {
   auto it = entries_.find(control);
   if (it == entries_.end()) return;
+  ++removals_;  // the entries the containers met are no longer sure to exist
   Entry& e = *it->second;
   if (e.widgetKey) {
     auto w = byWidget_.find(e.widgetKey);
@@ -244,6 +277,8 @@ void View::Remove(const Control* control) {
 }
 
 void View::Sweep() {
+  // Every entry met this round (a dead control's entry is replaced when met): none to go.
+  if (seenThisRound_ == entries_.size()) return;
   std::vector<const Control*> gone;
   for (const auto& [control, entry] : entries_)
     if (entry->seen != generation_ || entry->alive.expired()) gone.push_back(control);
@@ -257,12 +292,8 @@ bool View::ForeignWindowHoldsInput() const {
 }
 
 void View::SyncActivation() {
-  if (ForeignWindowHoldsInput()) return;
-  Form* active = ze::ui::Desktop::Active();
-  if (!active) return;
-  auto it = entries_.find(active);
-  if (it == entries_.end() || !it->second->widget) return;
-  QWidget* window = it->second->widget;
+  if (!activeEntry_ || !activeEntry_->widget) return;
+  QWidget* window = activeEntry_->widget;
   if (!window->isVisible() || QApplication::activeWindow() == window) return;
   // Asked already and Qt has not answered yet: no second request.
   if (!activationEchoes_.empty() && activationEchoes_.back() == window && lastRequested_ == window)
@@ -277,19 +308,11 @@ void View::SyncActivation() {
 }
 
 void View::SyncFocus() {
-  if (ForeignWindowHoldsInput()) return;
-  Form* active = ze::ui::Desktop::Active();
-  if (!active) return;
-  auto it = entries_.find(active);
-  if (it == entries_.end() || !it->second->widget) return;
-  QWidget* window = it->second->widget;
+  if (!activeEntry_ || !activeEntry_->widget) return;
+  QWidget* window = activeEntry_->widget;
   QWidget* target = window;
-  Control* focused = ze::ui::FocusManager::Focused();
-  if (focused && focused->ParentForm() == active) {
-    auto f = entries_.find(focused);
-    if (f != entries_.end() && f->second->widget && f->second->seen == generation_)
-      target = f->second->widget;
-  }
+  if (focusedEntry_ && focusedEntry_->widget && focusedEntry_->form == activeForm_)
+    target = focusedEntry_->widget;
   if (window->focusWidget() != target ||
       (window->isActiveWindow() && QApplication::focusWidget() != target))
     target->setFocus(Qt::OtherFocusReason);
@@ -309,7 +332,7 @@ bool View::TakeActivationEcho(QWidget* window) {
 void View::RearmTimer() {
   const std::int64_t due = ze::ui::EventLoop::NextDue();
   if (due < 0) {
-    modelTimer_.stop();
+    if (modelTimer_.isActive()) modelTimer_.stop();
     armedFor_ = -1;
     return;
   }

@@ -30,6 +30,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "frame/qt/appearance.h"
 #include "frame/qt/control_widgets.h"
 
 namespace ze::ui {
@@ -51,7 +52,9 @@ struct Entry {
   QPointer<QWidget> widget;            // null for a timer, or once Qt deleted it
   const QObject* widgetKey = nullptr;  // the widget's address in the lookup table
   Pushed pushed;
-  unsigned long seen = 0;  // the sync generation that last met the control
+  unsigned long seen = 0;           // the sync generation that last met the control
+  std::vector<Entry*> children;     // a container's children's entries, in order
+  unsigned long childrenStamp = 0;  // the view's removal count when they were met
 };
 
 class View {
@@ -105,8 +108,10 @@ class View {
  private:
   void SyncRound();
   void SyncForm(ze::ui::Form& form);
-  void SyncChildren(ze::ui::Control& container, QWidget* containerWidget, ze::ui::Form& form);
+  void SyncChildren(ze::ui::Control& container, Entry& containerEntry, ze::ui::Form& form);
+  // The entry of a control with its widget made (or moved) under parent; met this round.
   Entry& Ensure(ze::ui::Control& control, QWidget* parent, ze::ui::Form& form);
+  void Meet(Entry& entry, ze::ui::Form& form);
   void Remove(const ze::ui::Control* control);
   void Sweep();
   void SyncActivation();
@@ -120,6 +125,7 @@ class View {
   std::unique_ptr<QObject> quitWatch_;
   std::unordered_map<const ze::ui::Control*, std::unique_ptr<Entry>> entries_;
   std::unordered_map<const QObject*, Entry*> byWidget_;
+  AppearanceCache appearance_;
   std::vector<QPointer<QWidget>> activationEchoes_;
   QPointer<QWidget> lastRequested_;  // the window the view last asked Qt to activate
   QTimer modelTimer_;
@@ -127,6 +133,13 @@ class View {
   QMetaObject::Connection idleHook_;
   QMetaObject::Connection wakeHook_;
   unsigned long generation_ = 0;
+  std::size_t seenThisRound_ = 0;  // entries met by the current round
+  unsigned long removals_ = 1;     // entries removed so far (stamps the containers' lists)
+  // The model's active form and focus owner this round, and their entries once met.
+  ze::ui::Form* activeForm_ = nullptr;
+  ze::ui::Control* focused_ = nullptr;
+  Entry* activeEntry_ = nullptr;
+  Entry* focusedEntry_ = nullptr;
   bool syncing_ = false;
   bool again_ = false;
   bool dirty_ = false;
