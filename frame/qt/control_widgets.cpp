@@ -315,7 +315,6 @@ QWidget* CreateWidget(Kind kind, QWidget* parent) {
     case Kind::Label: {
       auto* label = NewWidget<QLabel>(parent);
       label->setTextFormat(Qt::PlainText);
-      label->setWordWrap(true);
       label->setTextInteractionFlags(Qt::NoTextInteraction);
       return label;
     }
@@ -340,6 +339,7 @@ QWidget* CreateWidget(Kind kind, QWidget* parent) {
 
 void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
                   AppearanceCache& cache) {
+  bool reflow = pushed.fresh;  // a label's room for its caption may have changed
   // Geometry of a control inside its container; a form places its own window.
   if (kind != Kind::Form && PlaceChanged(control.Left(), control.Top(), control.Width(),
                                          control.Height(), pushed, cache)) {
@@ -349,6 +349,7 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
     if (pushed.fresh || pushed.geometry != geometry) {
       pushed.geometry = geometry;
       widget.setGeometry(geometry);
+      reflow = true;
     }
   }
   if (pushed.fresh || pushed.enabled != control.EnabledFlag()) {
@@ -398,8 +399,17 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
     pushed.font = *font;
     const QFont& qfont = cache.FontFor(*font);
     if (!(widget.font() == qfont)) widget.setFont(qfont);
+    reflow = true;
   }
-  if (pushed.toolTip != control.ToolTipText() || (pushed.fresh && !pushed.toolTip.empty())) {
+  if (kind == Kind::Label && reflow) {
+    // A caption wraps at word breaks when the label has room for a second line. A
+    // one-line label keeps its caption on its line: the face that stands in for the
+    // designed one may be wider, and a wrapped second line would not show at all.
+    auto& label = static_cast<QLabel&>(widget);
+    const bool wrap = widget.height() >= 2 * widget.fontMetrics().lineSpacing();
+    if (label.wordWrap() != wrap) label.setWordWrap(wrap);
+  }
+  if (pushed.toolTip != control.ToolTipText()) {
     pushed.toolTip = control.ToolTipText();
     widget.setToolTip(PlainToolTip(pushed.toolTip));
   }

@@ -3,7 +3,8 @@
 //   Form          top-level QWidget window (caption, client size, position, icon,
 //                 frame by BorderStyle, application-modal when shown modal)
 //   TextBox       QLineEdit (text, selection and caret, read-only when Locked)
-//   Label         QLabel (plain-text caption, alignment, border, opaque or not)
+//   Label         QLabel (plain-text caption, alignment, border, opaque or not; the
+//                 caption wraps when the label has room for two lines)
 //   CommandButton QPushButton (caption with its & access key, picture as icon)
 //   ComboBox      QComboBox (the list and the chosen entry)
 //   UserControl   a plain QWidget that holds its children's widgets

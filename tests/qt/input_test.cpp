@@ -85,6 +85,15 @@ TEST_F(InputTest, KeysReachTheModelInItsOrder) {
   EXPECT_EQ(edit_->text(), "aAbb");
 }
 
+TEST_F(InputTest, WhatAKeyUpHandlerChangesShowsAtOnce) {
+  TextBox& field = FieldOnForm();
+  field.onKeyUp = [&](std::int16_t& k, std::int16_t) {
+    if (k == keys::kEscape) field.SetText(u"annullato");
+  };
+  QTest::keyClick(edit_, Qt::Key_Escape);
+  EXPECT_EQ(edit_->text(), "annullato");
+}
+
 TEST_F(InputTest, TheFieldChangesOnlyThroughTheModel) {
   TextBox& field = FieldOnForm();
   // A handler that cancels a key: Qt must not insert it either.
@@ -388,6 +397,22 @@ TEST_F(InputTest, QuittingQtUnloadsWhatIsLeft) {
   EXPECT_FALSE(dialog->IsLoaded());
   EXPECT_TRUE(unloaded);
   EXPECT_TRUE(Desktop::OpenForms().empty());
+}
+
+TEST_F(InputTest, AFormThatRefusesToCloseStopsTheQuit) {
+  form_ = NewShownForm();
+  std::vector<std::int16_t> modes;
+  form_->onQueryUnload = [&](std::int16_t& cancel, std::int16_t mode) {
+    modes.push_back(mode);
+    if (mode == unload_mode::kSessionEnding) cancel = 1;
+  };
+  QTimer::singleShot(5, [] { QCoreApplication::quit(); });
+  QTimer::singleShot(40, [&] { form_->Unload(); });
+  EXPECT_EQ(backend_->Run(), 0);
+  EXPECT_FALSE(form_->IsLoaded());
+  // Asked once as the session ended (and refused), then unloaded from code.
+  EXPECT_EQ(modes,
+            (std::vector<std::int16_t>{unload_mode::kSessionEnding, unload_mode::kFormCode}));
 }
 
 }  // namespace

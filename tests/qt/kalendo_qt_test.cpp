@@ -323,5 +323,26 @@ TEST_F(KalendoQtTest, FormScreenshotHasTheClientSize) {
   hidden->Unload();
 }
 
+TEST_F(KalendoQtTest, AboutBoxIsAModalWindowClosedByItsButton) {
+  QString title;
+  bool hostIsModal = true;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    // The box, not the host's window, holds the input while it is up.
+    hostIsModal = box == edit_->window();
+    auto buttons = box->findChildren<QPushButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    QTest::mouseClick(buttons.front(), Qt::LeftButton);
+  });
+  kalendo_->AboutBox();  // returns when the box closes
+  EXPECT_FALSE(title.isEmpty());
+  EXPECT_FALSE(hostIsModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  QTest::keyClicks(edit_, "1");  // and the field takes keys again
+  EXPECT_EQ(ModelText(), u"10/00/0000");
+}
+
 }  // namespace
 }  // namespace ze::qt::testing

@@ -182,6 +182,23 @@ TEST_F(ViewTest, ModelChangesShowAfterASync) {
   EXPECT_FALSE(view->isVisible());
 }
 
+TEST_F(ViewTest, LabelsWrapOnlyWithRoomForASecondLine) {
+  auto form = NewShownForm();
+  auto& oneLine = form->AddChild<Label>(u"Label1");
+  oneLine.Move(240, 660, 1215, 255);  // the sample's label: one line of 9.75 points
+  oneLine.SetFont(std::make_shared<ze::container::Font>(u"MS Sans Serif", 9.75));
+  oneLine.SetCaption(u"Data Iniziale:");
+  auto& tall = form->AddChild<Label>(u"Label2");
+  tall.Move(240, 1140, 1215, 1200);
+  tall.SetCaption(u"Una didascalia lunga su piu righe");
+  backend_->Sync();
+  EXPECT_FALSE(Widget<QLabel>(oneLine)->wordWrap());
+  EXPECT_TRUE(Widget<QLabel>(tall)->wordWrap());
+  tall.SetHeight(200);  // no room any more
+  backend_->Sync();
+  EXPECT_FALSE(Widget<QLabel>(tall)->wordWrap());
+}
+
 TEST_F(ViewTest, SelectionKeepsItsDirection) {
   auto form = NewShownForm();
   auto& field = form->AddChild<TextBox>(u"Text1");
@@ -285,6 +302,36 @@ TEST_F(ViewTest, WidgetsGoWithTheirControls) {
   EXPECT_TRUE(guest.isNull());
   EXPECT_TRUE(second.isNull());
   EXPECT_NE(backend_->WidgetOf(labels[0]), nullptr);
+}
+
+TEST_F(ViewTest, ReorderedAndAddedControlsKeepTheirWidgets) {
+  auto form = NewShownForm();
+  auto& a = form->AddChild<TextBox>(u"A");
+  auto& b = form->AddChild<TextBox>(u"B");
+  auto& c = form->AddChild<TextBox>(u"C");
+  a.Move(0, 0, 1500, 300);
+  b.Move(0, 450, 1500, 300);
+  c.Move(0, 900, 1500, 300);
+  backend_->Sync();
+  QWidget* wa = backend_->WidgetOf(a);
+  QWidget* wb = backend_->WidgetOf(b);
+  QWidget* wc = backend_->WidgetOf(c);
+  // The tab order is the order the view meets them in: it changes, the widgets stay.
+  c.SetTabIndex(0);
+  auto& d = form->AddChild<TextBox>(u"D");
+  d.Move(0, 1350, 1500, 300);
+  b.SetTabIndex(0);
+  a.SetText(u"a");
+  c.SetText(u"c");
+  backend_->Sync();
+  EXPECT_EQ(backend_->WidgetOf(a), wa);
+  EXPECT_EQ(backend_->WidgetOf(b), wb);
+  EXPECT_EQ(backend_->WidgetOf(c), wc);
+  EXPECT_EQ(static_cast<QLineEdit*>(wa)->text(), "a");
+  EXPECT_EQ(static_cast<QLineEdit*>(wc)->text(), "c");
+  ASSERT_NE(backend_->WidgetOf(d), nullptr);
+  EXPECT_EQ(backend_->WidgetOf(d)->geometry(), QRect(0, 90, 100, 20));
+  EXPECT_EQ(wb->geometry(), QRect(0, 30, 100, 20));
 }
 
 TEST_F(ViewTest, HiddenFormsLoseTheirWindows) {
