@@ -18,6 +18,7 @@
 #include "frame/ui/control.h"
 #include "frame/ui/form.h"
 #include "frame/ui/label.h"
+#include "frame/ui/screen.h"
 #include "frame/ui/text_box.h"
 #include "frame/ui/timer.h"
 #include "frame/ui/user_control.h"
@@ -58,6 +59,16 @@ Qt::WindowFlags WindowFlagsOf(std::int16_t borderStyle) {
     default:
       return Qt::Window;
   }
+}
+
+// A window's client size in pixels: at least one pixel, and at most twice the screen
+// each way. A window system does not make windows much larger than its screen, and a
+// window of a designed size gone wild would otherwise ask for a backing store of
+// gigabytes.
+QSize WindowSize(int width, int height) {
+  const int maxWidth = 2 * std::max(ze::ui::Screen::WidthPixels(), 640);
+  const int maxHeight = 2 * std::max(ze::ui::Screen::HeightPixels(), 480);
+  return QSize(std::clamp(width, 1, maxWidth), std::clamp(height, 1, maxHeight));
 }
 
 bool IsFixedFrame(std::int16_t borderStyle) {
@@ -243,10 +254,9 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceC
     pushed.clientSize = QSize();  // the size constraints follow the frame
     if (wasVisible) window.show();
   }
-  const QSize client =
-      moved || !pushed.clientSize.isValid()
-          ? QSize(std::max(PixelsX(pushed.twips[2]), 1), std::max(PixelsY(pushed.twips[3]), 1))
-          : pushed.clientSize;
+  const QSize client = moved || !pushed.clientSize.isValid()
+                           ? WindowSize(PixelsX(pushed.twips[2]), PixelsY(pushed.twips[3]))
+                           : pushed.clientSize;
   if (pushed.clientSize != client) {
     pushed.clientSize = client;
     if (IsFixedFrame(borderStyle)) {

@@ -1,7 +1,8 @@
 // The Qt widget of each kind of model control, and pushing a control's state into it.
 //
-//   Form          top-level QWidget window (caption, client size, position, icon,
-//                 frame by BorderStyle, application-modal when shown modal)
+//   Form          top-level QWidget window (caption, client size up to twice the
+//                 screen's, position, icon, frame by BorderStyle, application-modal
+//                 when shown modal)
 //   TextBox       QLineEdit (text, selection and caret, read-only when Locked)
 //   Label         QLabel (plain-text caption, alignment, border, opaque or not; the
 //                 caption wraps when the label has room for two lines)

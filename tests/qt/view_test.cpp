@@ -126,6 +126,18 @@ TEST_F(ViewTest, TheWindowFollowsItsForm) {
   EXPECT_TRUE(window->isVisible());  // a new frame does not hide it
 }
 
+TEST_F(ViewTest, AFormFarLargerThanTheScreenStaysWithinReason) {
+  auto form = ze::ui::NewForm<HostForm>();
+  form->SetClientSize(1e9f, 3e38f);
+  form->SetLeft(-1e30f);
+  form->Show();
+  backend_->Sync();
+  QWidget* window = backend_->WidgetOf(*form);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->size(), QSize(2 * Screen::WidthPixels(), 2 * Screen::HeightPixels()));
+  EXPECT_FALSE(backend_->RenderForm(*form).isNull());
+}
+
 TEST_F(ViewTest, ScreenMetricsComeFromTheRealScreen) {
   QScreen* screen = QGuiApplication::primaryScreen();
   ASSERT_NE(screen, nullptr);
