@@ -1,13 +1,12 @@
 // Coercion of dispatch arguments to the type a member declares.
 //
-// The one place where the dispatch layer converts values, so that it can move to
-// the runtime's locale-aware conversions (CLng, CStr, CDate ...) in one step. Until
-// then the rules are the plain automation ones without a locale: numbers between
-// each other with halves rounded to even and range checks, Boolean True = -1,
-// Empty = 0 / "" / False, number texts in the C form ("1.5"), "True"/"False" for
-// Booleans. Null, error values and objects convert to nothing but Variant (and
-// objects to object types). A text to a Date, and a Date to a text, are refused
-// for now (they need the locale).
+// The one place where the dispatch layer converts values. It uses the runtime's
+// own conversions (CStr, CDbl, CSng, CLng, CInt, CBool, CDate), so arguments follow
+// the automation rules and the user's locale exactly as the components' code does:
+// halves round to even, Empty is 0 / "" / False, texts are read with the locale's
+// separators, Null and error values convert to nothing but Variant, objects only
+// to object types. A failed conversion leaves the thread's error record as it was:
+// it is the caller's failure, reported by the result alone.
 #pragma once
 
 #include "frame/automation/variant.h"

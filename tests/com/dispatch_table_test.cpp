@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "frame/automation/error.h"
+#include "frame/automation/locale.h"
 #include "frame/com/coerce.h"
 #include "frame/com/com_object.h"
 #include "frame/com/dispatch_client.h"
@@ -471,7 +472,14 @@ TEST(DispatchErrors, HostsRaiseTheErrorsTheirLanguageKnows) {
   EXPECT_THROW(GetProperty(nullptr, u"x"), AutomationError);
 }
 
-TEST(Coerce, ConvertsToTheDeclaredType) {
+// The conversions follow the locale in force; these cases pin one.
+class Coerce : public ::testing::Test {
+ protected:
+  void SetUp() override { Locale::SetCurrent("en_US"); }
+  void TearDown() override { Locale::ResetToEnvironment(); }
+};
+
+TEST_F(Coerce, ConvertsToTheDeclaredType) {
   const struct {
     const char* name;
     Variant in;
@@ -493,7 +501,8 @@ TEST(Coerce, ConvertsToTheDeclaredType) {
       {"empty text", Variant(u""), VT_I4, DISP_E_TYPEMISMATCH, Variant()},
       {"Null", Variant::Null(), VT_I4, DISP_E_TYPEMISMATCH, Variant()},
       {"Null as Variant", Variant::Null(), VT_VARIANT, S_OK, Variant::Null()},
-      {"error value", Variant(ErrorValue{5}), VT_BSTR, DISP_E_TYPEMISMATCH, Variant()},
+      {"error value to text", Variant(ErrorValue{5}), VT_BSTR, S_OK, Variant(u"Error 5")},
+      {"error value to number", Variant(ErrorValue{5}), VT_I4, DISP_E_TYPEMISMATCH, Variant()},
       {"Boolean word", Variant(u"true"), VT_BOOL, S_OK, Variant(true)},
       {"zero is False", Variant(0.0), VT_BOOL, S_OK, Variant(false)},
       {"Boolean to text", Variant(false), VT_BSTR, S_OK, Variant(u"False")},
@@ -506,13 +515,27 @@ TEST(Coerce, ConvertsToTheDeclaredType) {
       {"Nothing to object", Variant::Nothing(), VT_DISPATCH, S_OK, Variant::Nothing()},
       {"unknown target", Variant(1.0), 99, DISP_E_BADVARTYPE, Variant()},
   };
+  Err().Clear();
   for (const auto& c : cases) {
     Variant out;
     EXPECT_EQ(CoerceTo(c.in, c.vt, &out), c.hr) << c.name;
+    EXPECT_EQ(Err().Number, 0) << c.name << ": a failed conversion leaves the record alone";
     if (c.hr == S_OK) {
       EXPECT_EQ(out, c.out) << c.name;
     }
   }
+}
+
+TEST_F(Coerce, TextsFollowTheLocale) {
+  Locale::SetCurrent("it_IT");
+  Variant out;
+  ASSERT_EQ(CoerceTo(Variant(u"1.234,5"), VT_R8, &out), S_OK);
+  EXPECT_EQ(out, Variant(1234.5));
+  ASSERT_EQ(CoerceTo(Variant(1.5), VT_BSTR, &out), S_OK);
+  EXPECT_EQ(out, Variant(u"1,5"));
+  ASSERT_EQ(CoerceTo(Variant(u"25/12/2005"), VT_DATE, &out), S_OK);
+  EXPECT_EQ(out, Variant(Date(38711.0)));
+  EXPECT_EQ(CoerceTo(Variant(u"31/02/2005"), VT_DATE, &out), DISP_E_TYPEMISMATCH);
 }
 
 }  // namespace
