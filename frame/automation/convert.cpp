@@ -11,18 +11,6 @@ namespace ze {
 
 namespace {
 
-constexpr char16_t Lower(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 std::u16string_view TrimBlanks(std::u16string_view s) {
   while (!s.empty() && (s.front() == u' ' || s.front() == u'\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == u' ' || s.back() == u'\t')) s.remove_suffix(1);
@@ -122,8 +110,8 @@ bool CBool(const Variant& v) {
       return v.Get<bool>();
     case VarType::String: {
       const std::u16string_view text = TrimBlanks(v.Get<String>());
-      if (EqualsIgnoringCase(text, u"True")) return true;
-      if (EqualsIgnoringCase(text, u"False")) return false;
+      if (EqualsIgnoringAsciiCase(text, u"True")) return true;
+      if (EqualsIgnoringAsciiCase(text, u"False")) return false;
       return CDbl(text) != 0;
     }
     default: {

@@ -12,27 +12,15 @@ namespace ze {
 
 namespace {
 
-constexpr char16_t Lower(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 // The pattern a named date format stands for; empty when the text names none.
 std::u16string_view NamedPattern(std::u16string_view pattern) {
   if (pattern.size() < 9 || pattern.size() > 12) return {};
-  if (EqualsIgnoringCase(pattern, u"Short Date")) return u"ddddd";
-  if (EqualsIgnoringCase(pattern, u"Long Date")) return u"dddd d mmmm yyyy";
-  if (EqualsIgnoringCase(pattern, u"Medium Date")) return u"dd-mmm-yy";
-  if (EqualsIgnoringCase(pattern, u"Short Time")) return u"hh:nn";
-  if (EqualsIgnoringCase(pattern, u"Medium Time")) return u"hh:nn AM/PM";
-  if (EqualsIgnoringCase(pattern, u"Long Time")) return u"hh:nn:ss";
+  if (EqualsIgnoringAsciiCase(pattern, u"Short Date")) return u"ddddd";
+  if (EqualsIgnoringAsciiCase(pattern, u"Long Date")) return u"dddd d mmmm yyyy";
+  if (EqualsIgnoringAsciiCase(pattern, u"Medium Date")) return u"dd-mmm-yy";
+  if (EqualsIgnoringAsciiCase(pattern, u"Short Time")) return u"hh:nn";
+  if (EqualsIgnoringAsciiCase(pattern, u"Medium Time")) return u"hh:nn AM/PM";
+  if (EqualsIgnoringAsciiCase(pattern, u"Long Time")) return u"hh:nn:ss";
   return {};
 }
 
@@ -50,7 +38,7 @@ void AppendNumber(String& out, std::int32_t v, int min_digits) {
 // The length of the run of letter c (any case) at pattern[i].
 size_t RunLength(std::u16string_view pattern, size_t i, char16_t c) {
   size_t n = 0;
-  while (i + n < pattern.size() && Lower(pattern[i + n]) == c) ++n;
+  while (i + n < pattern.size() && LowerAscii(pattern[i + n]) == c) ++n;
   return n;
 }
 
@@ -58,8 +46,8 @@ size_t RunLength(std::u16string_view pattern, size_t i, char16_t c) {
 // length.
 size_t MarkerAt(std::u16string_view pattern, size_t i) {
   const std::u16string_view rest = pattern.substr(i);
-  if (rest.size() >= 5 && EqualsIgnoringCase(rest.substr(0, 5), u"am/pm")) return 5;
-  if (rest.size() >= 3 && EqualsIgnoringCase(rest.substr(0, 3), u"a/p")) return 3;
+  if (rest.size() >= 5 && EqualsIgnoringAsciiCase(rest.substr(0, 5), u"am/pm")) return 5;
+  if (rest.size() >= 3 && EqualsIgnoringAsciiCase(rest.substr(0, 3), u"a/p")) return 3;
   return 0;
 }
 
@@ -95,7 +83,7 @@ void AppendShortDate(String& out, const DateParts& p) {
 
 String Format(Date d, std::u16string_view pattern) {
   const DateParts p = SplitDate(d);
-  if (pattern.empty() || EqualsIgnoringCase(pattern, u"General Date")) return CStr(d);
+  if (pattern.empty() || EqualsIgnoringAsciiCase(pattern, u"General Date")) return CStr(d);
   if (const std::u16string_view named = NamedPattern(pattern); !named.empty()) pattern = named;
 
   const Locale& locale = Locale::Current();
@@ -107,7 +95,7 @@ String Format(Date d, std::u16string_view pattern) {
   size_t i = 0;
   while (i < pattern.size()) {
     const char16_t c = pattern[i];
-    const char16_t lc = Lower(c);
+    const char16_t lc = LowerAscii(c);
     switch (lc) {
       case u'"': {
         const size_t close = pattern.find(u'"', i + 1);

@@ -19,18 +19,6 @@ namespace ze {
 
 namespace {
 
-constexpr char16_t Lower(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
 // What the first pass learns about a picture.
 struct PictureShape {
   size_t integer_places = 0;
@@ -226,9 +214,9 @@ class IntegerDigits {
 };
 
 std::u16string_view NamedPicture(std::u16string_view picture) {
-  if (EqualsIgnoringCase(picture, u"Fixed")) return u"0.00";
-  if (EqualsIgnoringCase(picture, u"Standard")) return u"#,##0.00";
-  if (EqualsIgnoringCase(picture, u"Percent")) return u"0.00%";
+  if (EqualsIgnoringAsciiCase(picture, u"Fixed")) return u"0.00";
+  if (EqualsIgnoringAsciiCase(picture, u"Standard")) return u"#,##0.00";
+  if (EqualsIgnoringAsciiCase(picture, u"Percent")) return u"0.00%";
   return {};
 }
 
@@ -236,7 +224,7 @@ std::u16string_view NamedPicture(std::u16string_view picture) {
 
 String Format(double value, std::u16string_view picture) {
   if (!std::isfinite(value)) Raise(errors::kOverflow);
-  if (picture.empty() || EqualsIgnoringCase(picture, u"General Number")) return CStr(value);
+  if (picture.empty() || EqualsIgnoringAsciiCase(picture, u"General Number")) return CStr(value);
   if (const std::u16string_view named = NamedPicture(picture); !named.empty()) picture = named;
 
   // 1. The picture's shape.

@@ -28,6 +28,21 @@ char16_t FromAnsi(std::uint8_t byte);
 
 // Shorthand for literals in code and tests: u"..." is preferred; this is for
 // narrow text that is known to be UTF-8.
-inline String U(std::string_view utf8) { return FromUtf8(utf8); }
+inline String U(std::string_view utf8) {
+  return FromUtf8(utf8);
+}
+
+// Names, keywords and pictures compare without regard to ASCII case only: the
+// stored files and scripts that use them are ASCII, and folding beyond it would
+// make two distinct non-ASCII names one.
+constexpr char16_t LowerAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+constexpr bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
 
 }  // namespace ze

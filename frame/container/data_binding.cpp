@@ -2,6 +2,7 @@
 #include "frame/container/data_binding.h"
 
 #include "frame/automation/error.h"
+#include "frame/automation/string.h"
 
 namespace ze::container {
 
@@ -10,15 +11,6 @@ constexpr std::int32_t kNoCurrentRecord = 3021;
 constexpr std::int32_t kNotUpdatable = 3027;
 constexpr std::int32_t kItemNotFound = 3265;
 
-char16_t Fold(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  return true;
-}
 }  // namespace
 
 Recordset::Recordset(std::vector<String> fieldNames) : fields_(std::move(fieldNames)) {}
@@ -45,7 +37,7 @@ void Recordset::MoveTo(std::size_t row) {
 
 std::size_t Recordset::IndexOf(std::u16string_view name) const {
   for (std::size_t i = 0; i < fields_.size(); ++i)
-    if (SameName(fields_[i], name)) return i;
+    if (EqualsIgnoringAsciiCase(fields_[i], name)) return i;
   Raise(kItemNotFound, u"Item not found in this collection.");
 }
 
@@ -95,14 +87,14 @@ void DataBinding::RecordChanged() {
 }
 
 bool DataBinding::PropertyChanged(std::u16string_view name) {
-  if (!SameName(name, property_)) return false;
+  if (!EqualsIgnoringAsciiCase(name, property_)) return false;
   if (writing_ || source_.AtEnd() || source_.ReadOnly()) return true;
   source_.SetField(field_, get_());
   return true;
 }
 
 bool DataBinding::CanPropertyChange(std::u16string_view name) const {
-  if (!SameName(name, property_)) return true;
+  if (!EqualsIgnoringAsciiCase(name, property_)) return true;
   return !source_.ReadOnly() && !source_.AtEnd();
 }
 

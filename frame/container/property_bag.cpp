@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "frame/automation/error.h"
+#include "frame/automation/string.h"
 #include "frame/container/font.h"
 #include "frame/container/literal.h"
 #include "frame/container/picture.h"
@@ -14,17 +15,6 @@
 namespace ze::container {
 
 namespace {
-
-char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  return true;
-}
 
 // The numeric value of a number or Boolean, for the default rule.
 std::optional<double> NumberOf(const Variant& v) {
@@ -65,13 +55,13 @@ bool SameStoredValue(const Variant& a, const Variant& b) {
 
 std::vector<PropertyBag::Entry>::iterator PropertyBag::Find(std::u16string_view name) {
   for (auto it = entries_.begin(); it != entries_.end(); ++it)
-    if (SameName(it->name, name)) return it;
+    if (EqualsIgnoringAsciiCase(it->name, name)) return it;
   return entries_.end();
 }
 
 std::vector<PropertyBag::Entry>::const_iterator PropertyBag::Find(std::u16string_view name) const {
   for (auto it = entries_.begin(); it != entries_.end(); ++it)
-    if (SameName(it->name, name)) return it;
+    if (EqualsIgnoringAsciiCase(it->name, name)) return it;
   return entries_.end();
 }
 
@@ -206,7 +196,7 @@ void PropertyBag::Parse(std::u16string_view text) {
     if (first == line.size() || line[first] == u'#' || line[first] == u'\'') continue;
     Entry entry = ParseLine(line, number);
     for (const auto& e : read)
-      if (SameName(e.name, entry.name))
+      if (EqualsIgnoringAsciiCase(e.name, entry.name))
         BadLine(number, u"the name " + entry.name + u" comes twice");
     read.push_back(std::move(entry));
   }

@@ -59,6 +59,53 @@ LSTATUS Denied() {
   return ERROR_ACCESS_DENIED;
 }
 
+// The open key behind a handle, when it was opened with the rights a call needs.
+LSTATUS OpenWith(HKEY handle, REGSAM needed, OpenKey* out) {
+  if (!Lookup(handle, out)) return ERROR_INVALID_HANDLE;
+  if ((out->access & needed) != needed) return Denied();
+  return ERROR_SUCCESS;
+}
+
+// The index-th subkey name or value of a key, for both character forms of the
+// enumeration calls.
+LSTATUS SubkeyNameAt(HKEY handle, DWORD index, String* name) {
+  OpenKey k;
+  if (const LSTATUS st = OpenWith(handle, KEY_ENUMERATE_SUB_KEYS, &k); st != ERROR_SUCCESS)
+    return st;
+  std::vector<String> names;
+  const LSTATUS st = k.store->EnumKeys(k.key, &names);
+  if (st != ERROR_SUCCESS) return st;
+  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
+  *name = std::move(names[index]);
+  return ERROR_SUCCESS;
+}
+
+LSTATUS ValueAt(HKEY handle, DWORD index, NamedValue* value) {
+  OpenKey k;
+  if (const LSTATUS st = OpenWith(handle, KEY_QUERY_VALUE, &k); st != ERROR_SUCCESS) return st;
+  std::vector<NamedValue> values;
+  const LSTATUS st = k.store->EnumValues(k.key, &values);
+  if (st != ERROR_SUCCESS) return st;
+  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
+  *value = std::move(values[index]);
+  return ERROR_SUCCESS;
+}
+
+LSTATUS QueryStoredValue(HKEY handle, std::u16string_view name, Value* value) {
+  OpenKey k;
+  if (const LSTATUS st = OpenWith(handle, KEY_QUERY_VALUE, &k); st != ERROR_SUCCESS) return st;
+  return k.store->QueryValue(k.key, name, value);
+}
+
+// Enumeration callers may ask for the key's class; keys here have none.
+template <typename Char>
+void NoKeyClass(Char* keyClass, DWORD* cchClass) {
+  if (keyClass != nullptr && cchClass != nullptr && *cchClass > 0) {
+    keyClass[0] = Char{};
+    *cchClass = 0;
+  }
+}
+
 // Copies a name with its NUL into a buffer of *cch characters; *cch becomes the
 // length without the NUL, or ERROR_MORE_DATA when it does not fit.
 LSTATUS CopyName(const String& name, char16_t* buffer, DWORD* cch) {
@@ -132,8 +179,7 @@ LSTATUS RegCloseKey(HKEY key) {
 LSTATUS RegSetValueEx(HKEY key, const char16_t* valueName, DWORD reserved, DWORD type,
                       const std::uint8_t* data, DWORD cbData) {
   OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_SET_VALUE) == 0) return Denied();
+  if (const LSTATUS st = OpenWith(key, KEY_SET_VALUE, &k); st != ERROR_SUCCESS) return st;
   if (data == nullptr && cbData != 0) return ERROR_INVALID_PARAMETER;
   return k.store->SetValue(k.key, View(valueName), type,
                            std::span<const std::uint8_t>(data, data == nullptr ? 0 : cbData));
@@ -141,20 +187,16 @@ LSTATUS RegSetValueEx(HKEY key, const char16_t* valueName, DWORD reserved, DWORD
 
 LSTATUS RegQueryValueEx(HKEY key, const char16_t* valueName, DWORD* reserved, DWORD* type,
                         std::uint8_t* data, DWORD* cbData) {
-  OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
   if (data != nullptr && cbData == nullptr) return ERROR_INVALID_PARAMETER;
   Value value;
-  const LSTATUS st = k.store->QueryValue(k.key, View(valueName), &value);
-  if (st != ERROR_SUCCESS) return st;
+  if (const LSTATUS st = QueryStoredValue(key, View(valueName), &value); st != ERROR_SUCCESS)
+    return st;
   return CopyData(value, type, data, cbData);
 }
 
 LSTATUS RegDeleteValue(HKEY key, const char16_t* valueName) {
   OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_SET_VALUE) == 0) return Denied();
+  if (const LSTATUS st = OpenWith(key, KEY_SET_VALUE, &k); st != ERROR_SUCCESS) return st;
   return k.store->DeleteValue(k.key, View(valueName));
 }
 
@@ -172,32 +214,19 @@ LSTATUS RegDeleteTree(HKEY key, const char16_t* subKey) {
 
 LSTATUS RegEnumKeyEx(HKEY key, DWORD index, char16_t* name, DWORD* cchName, DWORD* reserved,
                      char16_t* keyClass, DWORD* cchClass, void* lastWriteTime) {
-  OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_ENUMERATE_SUB_KEYS) == 0) return Denied();
-  std::vector<String> names;
-  const LSTATUS st = k.store->EnumKeys(k.key, &names);
-  if (st != ERROR_SUCCESS) return st;
-  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
-  if (keyClass != nullptr && cchClass != nullptr && *cchClass > 0) {
-    keyClass[0] = u'\0';
-    *cchClass = 0;
-  }
-  return CopyName(names[index], name, cchName);
+  String found;
+  if (const LSTATUS st = SubkeyNameAt(key, index, &found); st != ERROR_SUCCESS) return st;
+  NoKeyClass(keyClass, cchClass);
+  return CopyName(found, name, cchName);
 }
 
 LSTATUS RegEnumValue(HKEY key, DWORD index, char16_t* valueName, DWORD* cchValueName,
                      DWORD* reserved, DWORD* type, std::uint8_t* data, DWORD* cbData) {
-  OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
-  std::vector<NamedValue> values;
-  const LSTATUS st = k.store->EnumValues(k.key, &values);
-  if (st != ERROR_SUCCESS) return st;
-  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
-  const LSTATUS name_st = CopyName(values[index].name, valueName, cchValueName);
+  NamedValue found;
+  if (const LSTATUS st = ValueAt(key, index, &found); st != ERROR_SUCCESS) return st;
+  const LSTATUS name_st = CopyName(found.name, valueName, cchValueName);
   if (name_st != ERROR_SUCCESS) return name_st;
-  return CopyData(values[index].value, type, data, cbData);
+  return CopyData(found.value, type, data, cbData);
 }
 
 // ---------------------------------------------------------------------------
@@ -284,13 +313,11 @@ LSTATUS RegSetValueExA(HKEY key, const char* valueName, DWORD reserved, DWORD ty
 
 LSTATUS RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type,
                          std::uint8_t* data, DWORD* cbData) {
-  OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
   if (data != nullptr && cbData == nullptr) return ERROR_INVALID_PARAMETER;
   Value value;
-  const LSTATUS st = k.store->QueryValue(k.key, FromAnsiText(valueName), &value);
-  if (st != ERROR_SUCCESS) return st;
+  if (const LSTATUS st = QueryStoredValue(key, FromAnsiText(valueName), &value);
+      st != ERROR_SUCCESS)
+    return st;
   return CopyData(ToAnsiValue(value), type, data, cbData);
 }
 
@@ -306,32 +333,19 @@ LSTATUS RegDeleteKeyA(HKEY key, const char* subKey) {
 
 LSTATUS RegEnumKeyExA(HKEY key, DWORD index, char* name, DWORD* cchName, DWORD* reserved,
                       char* keyClass, DWORD* cchClass, void* lastWriteTime) {
-  OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_ENUMERATE_SUB_KEYS) == 0) return Denied();
-  std::vector<String> names;
-  const LSTATUS st = k.store->EnumKeys(k.key, &names);
-  if (st != ERROR_SUCCESS) return st;
-  if (index >= names.size()) return ERROR_NO_MORE_ITEMS;
-  if (keyClass != nullptr && cchClass != nullptr && *cchClass > 0) {
-    keyClass[0] = '\0';
-    *cchClass = 0;
-  }
-  return CopyNameA(names[index], name, cchName);
+  String found;
+  if (const LSTATUS st = SubkeyNameAt(key, index, &found); st != ERROR_SUCCESS) return st;
+  NoKeyClass(keyClass, cchClass);
+  return CopyNameA(found, name, cchName);
 }
 
 LSTATUS RegEnumValueA(HKEY key, DWORD index, char* valueName, DWORD* cchValueName, DWORD* reserved,
                       DWORD* type, std::uint8_t* data, DWORD* cbData) {
-  OpenKey k;
-  if (!Lookup(key, &k)) return ERROR_INVALID_HANDLE;
-  if ((k.access & KEY_QUERY_VALUE) == 0) return Denied();
-  std::vector<NamedValue> values;
-  const LSTATUS st = k.store->EnumValues(k.key, &values);
-  if (st != ERROR_SUCCESS) return st;
-  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
-  const LSTATUS name_st = CopyNameA(values[index].name, valueName, cchValueName);
+  NamedValue found;
+  if (const LSTATUS st = ValueAt(key, index, &found); st != ERROR_SUCCESS) return st;
+  const LSTATUS name_st = CopyNameA(found.name, valueName, cchValueName);
   if (name_st != ERROR_SUCCESS) return name_st;
-  return CopyData(ToAnsiValue(values[index].value), type, data, cbData);
+  return CopyData(ToAnsiValue(found.value), type, data, cbData);
 }
 
 std::size_t OpenKeyHandleCount() {

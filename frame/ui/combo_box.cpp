@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "frame/automation/error.h"
+#include "frame/automation/string.h"
 #include "frame/ui/keys.h"
 
 namespace ze::ui {
@@ -12,15 +13,6 @@ namespace {
 constexpr std::int32_t kInvalidArrayIndex = 381;
 constexpr std::int32_t kReadOnly = 383;
 
-char16_t Fold(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-}
-bool SameIgnoringCase(const String& a, const String& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  return true;
-}
 }  // namespace
 
 ComboBox::ComboBox() {
@@ -92,7 +84,7 @@ String ComboBox::Text() const {
 
 void ComboBox::SetText(const String& text) {
   for (std::int32_t i = 0; i < ListCount(); ++i)
-    if (SameIgnoringCase(items_[static_cast<std::size_t>(i)], text)) {
+    if (EqualsIgnoringAsciiCase(items_[static_cast<std::size_t>(i)], text)) {
       SetListIndex(i);
       return;
     }
@@ -127,12 +119,12 @@ void ComboBox::DefaultKeyDown(std::int16_t keyCode, std::int16_t) {
 void ComboBox::DefaultKeyPress(std::int16_t keyAscii) {
   // A character chooses the next entry that starts with it (ignoring case).
   if (keyAscii < 32 || items_.empty()) return;
-  const char16_t c = Fold(static_cast<char16_t>(keyAscii));
+  const char16_t c = LowerAscii(static_cast<char16_t>(keyAscii));
   const std::int32_t n = ListCount();
   for (std::int32_t step = 1; step <= n; ++step) {
     const std::int32_t i = (listIndex_ + step + n) % n;
     const String& item = items_[static_cast<std::size_t>(i)];
-    if (!item.empty() && Fold(item[0]) == c) {
+    if (!item.empty() && LowerAscii(item[0]) == c) {
       if (i != listIndex_) Choose(i);
       return;
     }
