@@ -83,14 +83,17 @@ void Kalendo::Text1_KeyDown(std::int16_t& KeyCode, std::int16_t /*Shift*/) {
       // 2.1.1-2.1.4 Zero every digit of the selection; slashes and the rest stay.
       const std::int32_t n = ze::Len(selected);
       Buffer buffer(kBufferSize, 0);
+      bool held = true;
       try {
         StringaToArray(selected, buffer);
+      } catch (const ze::AutomationError&) {
+        held = false;  // a selection the code page cannot hold is left as it is
+      }
+      if (held) {
         for (std::size_t i = 0; i <= 9; ++i) {
           if (ze::IsNumericChar(ze::FromAnsi(buffer[i]))) buffer[i] = kZero;
         }
         Text1.SetSelText(ArrayToStringa(buffer, n));
-      } catch (const ze::AutomationError&) {
-        // A selection the code page cannot hold is left as it is.
       }
     } else {
       // 2.2 Zero the position at the caret as a typed "0" would.

@@ -92,22 +92,23 @@ void Kalendo::ControllaData() {
   }
   // 3. The empty date is valid.
   if (t == kDataVuota) return;
+  // The conversions may fail on a number too large for 16 bits: no valid month or
+  // year, reported rather than let the conversion error escape from a focus change.
+  // The event is raised outside the guard so that a host handler's error still
+  // reaches the caller, and the event comes once.
+  bool valid = false;
   try {
     // 4. The month by position: a text the recogniser read swapped fails here.
     const std::int16_t month = ze::CInt(ze::Val(ze::Mid(t, 4, 2)));
-    if (month >= 13) {
-      RaiseEvent(u"DataNonValida");
-      return;
+    if (month < 13) {
+      // 5.
+      const std::int16_t year = ze::CInt(ze::Val(ze::Mid(t, 7)));
+      valid = year >= 1900 && year <= 3000;
     }
-    // 5.
-    const std::int16_t year = ze::CInt(ze::Val(ze::Mid(t, 7)));
-    if (year >= 1900 && year <= 3000) return;
   } catch (const ze::AutomationError&) {
-    // A number that does not fit 16 bits is no valid month or year: report it rather
-    // than let the conversion error escape from a focus change.
   }
-  // 6.
-  RaiseEvent(u"DataNonValida");
+  // 4., 6.
+  if (!valid) RaiseEvent(u"DataNonValida");
 }
 
 void Kalendo::StringaToArray(std::u16string_view s, Buffer& buffer) {

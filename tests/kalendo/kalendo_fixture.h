@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/automation/error.h"
 #include "frame/automation/locale.h"
 #include "frame/container/font.h"
 #include "frame/ui/form.h"
@@ -23,6 +24,7 @@ class RecordingSite : public ze::ui::ControlSite {
  public:
   std::vector<std::string> log;
   bool allowChanges = true;
+  bool eventHandlersFail = false;  // every event handler raises error 5 after it is logged
   std::optional<ze::Variant> toolTip;  // the extender's ToolTipText, when the host has one
   std::shared_ptr<ze::container::Font> ambientFont =
       std::make_shared<ze::container::Font>(u"MS Sans Serif", 9.75);
@@ -38,6 +40,7 @@ class RecordingSite : public ze::ui::ControlSite {
   }
   void RaiseEvent(std::u16string_view name, std::vector<ze::Variant>&) override {
     log.push_back("event " + ze::ToUtf8(name));
+    if (eventHandlersFail) ze::Raise(ze::errors::kInvalidProcedureCall);
   }
   // The log since the last call, then cleared.
   std::vector<std::string> Take() { return std::exchange(log, {}); }

@@ -85,6 +85,20 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"HugeNumbers", u"99/99999/99999999", false, Date(0)}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A host whose handler fails gets its error back from the check, and the event once:
+// the check's own guard against oversized numbers must not swallow the host's error.
+TEST_F(KalendoTest, AFailingHandlerSeesTheEventOnceAndItsErrorComesBack) {
+  NewControl();
+  for (const std::u16string text : {u"12/13/2005", u"01/01/1850", u"abc", u"99/99999/9"}) {
+    FocusField();
+    SetField(text);
+    site_.eventHandlersFail = true;
+    EXPECT_THROW(other_->SetFocus(), ze::AutomationError) << ze::ToUtf8(text);
+    site_.eventHandlersFail = false;
+    EXPECT_EQ(site_.Take(), (Log{"event DataNonValida"})) << ze::ToUtf8(text);
+  }
+}
+
 TEST_F(KalendoTest, ValoreLetShowsTheDateWithoutTime) {
   Kalendo& k = NewControl();
   k.SetValore(Date(DateSerial(2005, 12, 25).serial + 0.75));
