@@ -9,4 +9,6 @@ bin=$(cd "$build/bin" && pwd)
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec "$bin/provix2"
 fi
+# A platform inherited from a desktop session would want the display that is not there.
+export QT_QPA_PLATFORM=offscreen
 exec "$bin/provix2" --session "$bin/provix2-schermate"

@@ -9,7 +9,6 @@
 #include <QtCore/QElapsedTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
-
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -37,7 +36,8 @@ class FirstFrameWatch : public QObject {
     if (event->type() == QEvent::Paint && !seen_) {
       seen_ = true;
       std::cout << "first frame after " << clock_.nsecsElapsed() / 1e6 << " ms" << std::endl;
-      QMetaObject::invokeMethod(qApp, [] { QApplication::exit(0); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          qApp, [] { QApplication::exit(0); }, Qt::QueuedConnection);
     }
     return false;
   }
@@ -65,8 +65,13 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (!HasDisplay() && !std::getenv("QT_QPA_PLATFORM")) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!HasDisplay()) {
+    // No window can open: the session runs instead, on the offscreen platform unless
+    // the caller chose another that needs no display either.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || !*platform || std::strncmp(platform, "xcb", 3) == 0 ||
+        std::strncmp(platform, "wayland", 7) == 0)
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (!firstFrame) session = true;
   }
 
@@ -74,6 +79,10 @@ int main(int argc, char** argv) {
   ze::qt::QtBackend backend;
   backend.Install();
   ze::ui::SetApplicationTitle(u"provix2");
+  // Nobody is there to answer a dialog: the session's and the measurement's runs print
+  // what a message box would say and go on.
+  if (session) provix2::PrintMessageBoxes(std::cout);
+  if (firstFrame) provix2::PrintMessageBoxes(std::cerr);
   const std::string folder = provix2::ProgramFolder();
 
   int rc = 0;

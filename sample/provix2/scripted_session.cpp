@@ -5,7 +5,6 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QWidget>
-
 #include <filesystem>
 
 #include "frame/automation/convert.h"
@@ -41,8 +40,8 @@ class Session {
     QMouseEvent press(QEvent::MouseButtonPress, centre, global, Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &release);
     QCoreApplication::processEvents();
   }
@@ -70,7 +69,8 @@ class Session {
   }
   void Fail(const std::string& why) { Expect(false, why); }
   void Fields() {
-    Show("Data Iniziale: " + Field(form_.Kalendo1()) + "   Data finale: " + Field(form_.Kalendo2()));
+    Show("Data Iniziale: " + Field(form_.Kalendo1()) +
+         "   Data finale: " + Field(form_.Kalendo2()));
   }
   void Screenshot(const std::string& name) {
     if (screens_.empty()) return;
@@ -122,7 +122,8 @@ int Session::Run() {
   Fields();
   messages_.clear();
   Key(Qt::Key_Tab, "\t");
-  Expect(messages_ == std::vector<std::string>{"data non valida"}, "un solo messaggio \"data non valida\"");
+  Expect(messages_ == std::vector<std::string>{"data non valida"},
+         "un solo messaggio \"data non valida\"");
   Expect(Field(form_.Kalendo2()).empty(), "il campo Data finale è stato svuotato");
   Fields();
   Screenshot("03-data-non-valida");
@@ -151,6 +152,14 @@ int Session::Run() {
 }
 
 }  // namespace
+
+void PrintMessageBoxes(std::ostream& out) {
+  ze::ui::SetMessageBoxSink([&out](const ze::ui::MessageBoxRequest& box) {
+    out << "finestra di messaggio \"" << ze::ToUtf8(box.title) << "\": " << ze::ToUtf8(box.prompt)
+        << std::endl;
+    return ze::ui::msgbox::kOk;
+  });
+}
 
 int RunScriptedSession(ze::qt::QtBackend& backend, Form1& form, const std::string& screens,
                        std::ostream& out) {

@@ -13,6 +13,12 @@
 
 namespace provix2 {
 
+// Until a session takes over, message boxes are printed to `out` and answered OK at
+// once: without a person at the keyboard, a problem met while the form opens (the
+// library's registration, the form's description, the database) must be told, not
+// left waiting on a dialog that nobody can see.
+void PrintMessageBoxes(std::ostream& out);
+
 // Runs the session on a shown form; returns the exit status (0 when every step did
 // what it should). Screenshots go to `screens` ("" for none).
 int RunScriptedSession(ze::qt::QtBackend& backend, Form1& form, const std::string& screens,
