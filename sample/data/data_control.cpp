@@ -9,21 +9,24 @@ namespace provix2 {
 
 namespace {
 constexpr float kButtonWidth = 345;
+
+// A button of the bar: clicked, never focused.
+class BarButton : public ze::ui::CommandButton {
+ public:
+  bool CanTakeFocus() const override { return false; }
+};
 }  // namespace
 
 DataControl::DataControl()
-    : cmdFirst(AddChild<ze::ui::CommandButton>(u"cmdFirst")),
-      cmdPrevious(AddChild<ze::ui::CommandButton>(u"cmdPrevious")),
-      cmdNext(AddChild<ze::ui::CommandButton>(u"cmdNext")),
-      cmdLast(AddChild<ze::ui::CommandButton>(u"cmdLast")),
+    : cmdFirst(AddChild<BarButton>(u"cmdFirst")),
+      cmdPrevious(AddChild<BarButton>(u"cmdPrevious")),
+      cmdNext(AddChild<BarButton>(u"cmdNext")),
+      cmdLast(AddChild<BarButton>(u"cmdLast")),
       caption_(&AddChild<ze::ui::Label>(u"lblCaption")) {
   cmdFirst.SetCaption(u"|<");
   cmdPrevious.SetCaption(u"<");
   cmdNext.SetCaption(u">");
   cmdLast.SetCaption(u">|");
-  for (ze::ui::CommandButton* b : {&cmdFirst, &cmdPrevious, &cmdNext, &cmdLast}) {
-    b->SetTabStop(false);
-  }
   caption_->SetAlignment(2);  // centred
   caption_->SetBorderStyle(1);
   caption_->SetBackColor(0x80000005);
@@ -63,6 +66,7 @@ void DataControl::SetBarEnabled(bool enabled) {
 
 bool DataControl::Refresh() {
   recordset_.reset();
+  typedWithoutRecord_ = false;
   SetBarEnabled(false);
   std::vector<std::string> fields;
   for (const Binding& b : bindings_) fields.push_back(b.field);
@@ -97,7 +101,11 @@ void DataControl::ShowRecord() {
 }
 
 void DataControl::BoundPropertyChanged(int binding) {
-  if (showing_ || !recordset_ || !recordset_->HasCurrent()) return;
+  if (showing_) return;
+  if (!recordset_ || !recordset_->HasCurrent()) {
+    typedWithoutRecord_ = true;
+    return;
+  }
   if (binding < 0 || binding >= static_cast<int>(bindings_.size())) return;
   const Binding& b = bindings_[static_cast<std::size_t>(binding)];
   const ze::Variant value = b.get();
@@ -111,6 +119,10 @@ void DataControl::BoundPropertyChanged(int binding) {
 }
 
 bool DataControl::UpdateRecord() {
+  if (typedWithoutRecord_) {
+    Report("impossibile salvare le date digitate: non c'è un record corrente in cui scriverle.");
+    return false;
+  }
   if (!recordset_ || !recordset_->Dirty()) return true;
   try {
     recordset_->Update();
@@ -135,9 +147,17 @@ bool DataControl::Move(void (Recordset::*move)()) {
   return true;
 }
 
-bool DataControl::MoveFirst() { return Move(&Recordset::MoveFirst); }
-bool DataControl::MovePrevious() { return Move(&Recordset::MovePrevious); }
-bool DataControl::MoveNext() { return Move(&Recordset::MoveNext); }
-bool DataControl::MoveLast() { return Move(&Recordset::MoveLast); }
+bool DataControl::MoveFirst() {
+  return Move(&Recordset::MoveFirst);
+}
+bool DataControl::MovePrevious() {
+  return Move(&Recordset::MovePrevious);
+}
+bool DataControl::MoveNext() {
+  return Move(&Recordset::MoveNext);
+}
+bool DataControl::MoveLast() {
+  return Move(&Recordset::MoveLast);
+}
 
 }  // namespace provix2

@@ -8,7 +8,12 @@
 // Nothing typed is lost silently: a write that fails is reported in a message box and
 // the move does not happen, so the record stays on screen, still changed. A database
 // that cannot be opened is reported the same way; the bar is then disabled and the
-// bound controls stay empty.
+// bound controls stay empty. A date typed while there is no record to hold it (an
+// empty table, a database that could not be opened) cannot be saved: saving reports
+// that instead of passing in silence.
+//
+// Like the data controls users know, the bar never takes the focus: a click on its
+// buttons leaves the focus in the field being edited, and Tab passes it by.
 #pragma once
 
 #include <functional>
@@ -30,6 +35,7 @@ class DataControl : public ze::ui::UserControl {
   DataControl();
   ~DataControl() override;
   ze::String TypeName() const override { return u"Data"; }
+  bool CanTakeFocus() const override { return false; }
 
   const ze::String& Caption() const { return caption_->Caption(); }
   void SetCaption(ze::String caption) { caption_->SetCaption(std::move(caption)); }
@@ -87,7 +93,8 @@ class DataControl : public ze::ui::UserControl {
   std::string recordSource_;
   std::vector<Binding> bindings_;
   std::unique_ptr<Recordset> recordset_;
-  bool showing_ = false;  // while the record is written into the controls
+  bool showing_ = false;             // while the record is written into the controls
+  bool typedWithoutRecord_ = false;  // a bound control changed with no record to hold it
 };
 
 }  // namespace provix2

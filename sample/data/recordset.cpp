@@ -108,7 +108,9 @@ Recordset::Recordset(const std::string& path, const std::string& recordSource,
   if (!rowids_.empty()) MoveTo(0);
 }
 
-Recordset::~Recordset() { sqlite3_close(db_); }
+Recordset::~Recordset() {
+  sqlite3_close(db_);
+}
 
 void Recordset::CreateSampleIfMissing(const std::string& path) {
   if (std::filesystem::exists(path)) return;
@@ -148,10 +150,18 @@ void Recordset::MoveTo(int position) {
   Load();
 }
 
-void Recordset::MoveFirst() { MoveTo(0); }
-void Recordset::MovePrevious() { MoveTo(position_ - 1); }
-void Recordset::MoveNext() { MoveTo(position_ + 1); }
-void Recordset::MoveLast() { MoveTo(RecordCount() - 1); }
+void Recordset::MoveFirst() {
+  MoveTo(0);
+}
+void Recordset::MovePrevious() {
+  MoveTo(position_ - 1);
+}
+void Recordset::MoveNext() {
+  MoveTo(position_ + 1);
+}
+void Recordset::MoveLast() {
+  MoveTo(RecordCount() - 1);
+}
 
 void Recordset::Load() {
   values_.clear();
@@ -168,9 +178,14 @@ void Recordset::Load() {
     if (rc == SQLITE_ROW) {
       const int col = static_cast<int>(i);
       switch (sqlite3_column_type(s.stmt, col)) {
-        case SQLITE_NULL: break;
-        case SQLITE_INTEGER: v = static_cast<double>(sqlite3_column_int64(s.stmt, col)); break;
-        case SQLITE_FLOAT: v = sqlite3_column_double(s.stmt, col); break;
+        case SQLITE_NULL:
+          break;
+        case SQLITE_INTEGER:
+          v = static_cast<double>(sqlite3_column_int64(s.stmt, col));
+          break;
+        case SQLITE_FLOAT:
+          v = sqlite3_column_double(s.stmt, col);
+          break;
         default: {
           const auto* text = sqlite3_column_text(s.stmt, col);
           const std::string raw = text ? reinterpret_cast<const char*>(text) : "";
@@ -228,6 +243,11 @@ void Recordset::Update() {
     }
     sqlite3_bind_int64(s.stmt, index, rowids_[static_cast<size_t>(position_)]);
     Check(sqlite3_step(s.stmt), "salvataggio del record");
+    // Another program may have deleted the record meanwhile: an update that reaches no
+    // row saved nothing and must not pass for a save.
+    if (sqlite3_changes(db_) != 1)
+      throw RecordsetError(
+          "il record non esiste più nel database (cancellato da un altro programma?)");
     Check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), "salvataggio del record");
   } catch (...) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -248,9 +268,34 @@ std::string Recordset::DateToIso(ze::Date d) {
   return text;
 }
 
+bool Recordset::IsTimeOfDay(std::string_view text) {
+  // " hh:mm", " hh:mm:ss" or " hh:mm:ss.fff" (or "T" for the blank), in range.
+  auto digits = [&](std::size_t at, std::size_t n) {
+    if (at + n > text.size()) return -1;
+    int v = 0;
+    for (std::size_t i = at; i < at + n; ++i) {
+      if (text[i] < '0' || text[i] > '9') return -1;
+      v = v * 10 + (text[i] - '0');
+    }
+    return v;
+  };
+  if (text.size() < 6 || (text[0] != ' ' && text[0] != 'T') || text[3] != ':') return false;
+  const int hour = digits(1, 2), minute = digits(4, 2);
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return false;
+  if (text.size() == 6) return true;
+  if (text.size() < 9 || text[6] != ':') return false;
+  const int second = digits(7, 2);
+  if (second < 0 || second > 59) return false;
+  if (text.size() == 9) return true;
+  return text[9] == '.' && text.size() > 10 && digits(10, text.size() - 10) >= 0;
+}
+
 std::optional<ze::Date> Recordset::IsoToDate(const std::string& text) {
-  // Exactly "yyyy-mm-dd" with a real calendar day; anything else is no date.
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  // "yyyy-mm-dd" with a real calendar day, alone or followed by a time of day as
+  // SQLite's own date-time texts carry it ("2005-09-01 13:45:00", "...T13:45"), which
+  // a date field shows without its time; anything else is no date.
+  if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  if (text.size() > 10 && !IsTimeOfDay(std::string_view(text).substr(10))) return std::nullopt;
   for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
     if (text[i] < '0' || text[i] > '9') return std::nullopt;
   }

@@ -19,6 +19,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/automation/variant.h"
@@ -75,6 +76,8 @@ class Recordset {
   // ISO text of a date and back (std::nullopt when the text is no date).
   static std::string DateToIso(ze::Date d);
   static std::optional<ze::Date> IsoToDate(const std::string& text);
+  // Whether text is the time part of a stored date-time: " hh:mm[:ss[.fff]]" or "T...".
+  static bool IsTimeOfDay(std::string_view text);
 
  private:
   void MoveTo(int position);

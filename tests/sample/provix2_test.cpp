@@ -3,9 +3,10 @@
 #include <fstream>
 
 #include "frame/automation/error.h"
+#include "frame/container/font.h"
 #include "frame/ui/input.h"
-#include "frame/ui/message_box.h"
 #include "frame/ui/keys.h"
+#include "frame/ui/message_box.h"
 #include "frame/ui/text_box.h"
 #include "tests/sample/provix2_fixture.h"
 
@@ -16,7 +17,9 @@ namespace input = ze::ui::input;
 namespace keys = ze::ui::keys;
 using Messages = std::vector<std::string>;
 
-ze::ui::Control& FieldOf(ze::container::HostedControl& c) { return *c.Widget().FindChild(u"Text1"); }
+ze::ui::Control& FieldOf(ze::container::HostedControl& c) {
+  return *c.Widget().FindChild(u"Text1");
+}
 
 TEST_F(Provix2Test, FirstRunMakesTheSampleDatabaseAndShowsTheFirstRecord) {
   Form1& form = Open();
@@ -133,12 +136,12 @@ TEST_P(Provix2BadDatabaseTest, OpensEmptyAndSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Provix2, Provix2BadDatabaseTest,
-    ::testing::Values(
-        BadDatabase{"NotADatabase", "garbage", "non è un database"},
-        BadDatabase{"NoTable", "CREATE TABLE Altro (x);", "non contiene la tabella \"Data\""},
-        BadDatabase{"MissingField",
-                    "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT);",
-                    "non ha il campo \"DataFinale\""}),
+    ::testing::Values(BadDatabase{"NotADatabase", "garbage", "non è un database"},
+                      BadDatabase{"NoTable", "CREATE TABLE Altro (x);",
+                                  "non contiene la tabella \"Data\""},
+                      BadDatabase{"MissingField",
+                                  "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT);",
+                                  "non ha il campo \"DataFinale\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Provix2Test, ALockedDatabaseKeepsTheEditAndSaysSo) {
@@ -175,6 +178,88 @@ TEST_F(Provix2Test, ADescriptionThatCannotBeReadNamesTheLine) {
   } catch (const ze::AutomationError& e) {
     EXPECT_NE(ze::ToUtf8(e.description()).find("line 2"), std::string::npos);
   }
+}
+
+// The bar is no stop for Tab, and a click on it leaves the focus in the field being
+// edited, so that leaving it is not what checks the date.
+TEST_F(Provix2Test, TheBarNeverTakesTheFocus) {
+  Form1& form = Open();
+  ASSERT_TRUE(FieldOf(form.Kalendo1()).HasFocus());
+  input::Key(keys::kTab);
+  EXPECT_TRUE(FieldOf(form.Kalendo2()).HasFocus());
+  input::Key(keys::kTab);
+  EXPECT_TRUE(form.Command1().HasFocus());
+  input::Key(keys::kTab);
+  EXPECT_TRUE(FieldOf(form.Kalendo1()).HasFocus()) << "the tab order goes round the bar";
+  input::Key(keys::kTab, ze::ui::shift::kShift);
+  EXPECT_TRUE(form.Command1().HasFocus());
+
+  input::Focus(FieldOf(form.Kalendo2()));
+  input::Type(u"0707");
+  input::Click(form.Data1().cmdNext);
+  EXPECT_TRUE(FieldOf(form.Kalendo2()).HasFocus());
+  EXPECT_EQ(Stored(1, "DataFinale"), "'2005-07-07'");
+}
+
+// Nothing typed is lost in silence: not when there is no record to hold it, not when
+// another program deleted the record meanwhile.
+TEST_F(Provix2Test, ADateTypedWithNoRecordIsReportedWhenClosing) {
+  Sql("CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, DataFinale TEXT);");
+  Form1& form = Open();
+  EXPECT_TRUE(messages_.empty());
+  input::Focus(FieldOf(form.Kalendo1()));
+  input::Type(u"01012001");
+  answer_ = ze::ui::msgbox::kCancel;
+  EXPECT_FALSE(form.Unload());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[0].find("non c'è un record corrente"), std::string::npos) << messages_[0];
+  EXPECT_NE(messages_[1].find("Chiudere comunque?"), std::string::npos) << messages_[1];
+  answer_ = ze::ui::msgbox::kOk;
+  EXPECT_TRUE(form.Unload());
+}
+
+TEST_F(Provix2Test, ARecordDeletedMeanwhileIsNotASave) {
+  Form1& form = Open();
+  input::Focus(FieldOf(form.Kalendo1()));
+  input::Type(u"04042004");
+  Sql("DELETE FROM Data WHERE rowid = 1;");
+  input::Click(form.Data1().cmdNext);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].find("non esiste più"), std::string::npos) << messages_[0];
+  EXPECT_EQ(Field1(), "04/04/2004") << "the edit stays on screen";
+  EXPECT_TRUE(form.Data1().recordset()->Dirty());
+}
+
+// A date-time text, as SQLite writes them, shows its date; the stored text stays as it
+// is until the user changes that field.
+TEST_F(Provix2Test, AStoredDateTimeShowsItsDateAndIsKept) {
+  Sql("CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, DataFinale TEXT);"
+      "INSERT INTO Data VALUES (1, '2005-09-01 13:45:00', '2005-12-25T08:00'),"
+      " (2, '2005-09-01 25:00', '2005-09-01x');");
+  Form1& form = Open();
+  EXPECT_EQ(Field1(), "01/09/2005");
+  EXPECT_EQ(Field2(), "25/12/2005");
+  input::Focus(FieldOf(form.Kalendo2()));
+  input::Type(u"26");
+  input::Click(form.Data1().cmdNext);
+  EXPECT_EQ(Stored(1, "DataIniziale"), "'2005-09-01 13:45:00'");
+  EXPECT_EQ(Stored(1, "DataFinale"), "'2005-12-26'");
+  EXPECT_EQ(Field1(), "00/00/0000") << "an hour 25 is no time of day";
+  EXPECT_EQ(Field2(), "00/00/0000");
+}
+
+// Each control gets its own copy of the form's font: making one bold changes no other.
+TEST_F(Provix2Test, ControlsDoNotShareTheFormsFont) {
+  Form1& form = Open();
+  auto font1 = std::dynamic_pointer_cast<ze::container::Font>(
+      form.Kalendo1().Get(u"Font").Get<ze::ObjectRef>());
+  ASSERT_TRUE(font1);
+  font1->SetBold(true);
+  auto font2 = std::dynamic_pointer_cast<ze::container::Font>(
+      form.Kalendo2().Get(u"Font").Get<ze::ObjectRef>());
+  ASSERT_TRUE(font2);
+  EXPECT_FALSE(font2->Bold());
+  EXPECT_FALSE(form.GetFont()->Bold());
 }
 
 }  // namespace
