@@ -16,8 +16,8 @@ std::unique_ptr<HostedControl> HostedControl::Create(std::u16string_view progIdO
                                                      String name) {
   ComPtr<IDispatch> dispatch;
   if (FAILED(CreateObject(progIdOrClsid, &dispatch))) {
-    Raise(errors::kCannotCreateObject, u"cannot create " + String(progIdOrClsid) + u": " +
-                                           FromUtf8(LastActivationError()));
+    Raise(errors::kCannotCreateObject,
+          u"cannot create " + String(progIdOrClsid) + u": " + FromUtf8(LastActivationError()));
   }
   ComPtr<IZeControl> control;
   if (FAILED(dispatch->QueryInterface(IZeControl::kIid, reinterpret_cast<void**>(control.Put())))) {
@@ -66,7 +66,9 @@ String HostedControl::EventName(DISPID id) const {
   return name;
 }
 
-void HostedControl::PlaceOn(ze::ui::Form& form) { form.Place(Widget(), name_); }
+void HostedControl::PlaceOn(ze::ui::Form& form) {
+  form.Place(Widget(), name_);
+}
 
 void HostedControl::InitNew() {
   const HRESULT hr = control_->InitNew();
@@ -133,8 +135,11 @@ bool HostedControl::CanPropertyChange(std::u16string_view name) {
 }
 
 std::shared_ptr<Font> HostedControl::AmbientFont() {
-  if (ambientFont) return ambientFont;
-  if (ze::ui::Form* form = Widget().ParentForm()) return form->GetFont();
+  // A copy: a control keeps the font it is given and may change it (Font.Bold = True),
+  // which must not change the form's font or another control's.
+  if (ambientFont) return ambientFont->Clone();
+  if (ze::ui::Form* form = Widget().ParentForm())
+    if (auto font = form->GetFont()) return font->Clone();
   return DefaultFont();
 }
 
