@@ -8,6 +8,7 @@
 
 #include "frame/com/activation.h"
 #include "frame/com/server_exports.h"
+#include "frame/registry/advapi.h"
 #include "frame/system/dynamic_library.h"
 
 namespace provix2 {
@@ -19,10 +20,47 @@ std::string ProgramFolder() {
   return self.parent_path().string();
 }
 
+namespace {
+
+// The library file registered for "zeKalendo.Kalendo"; empty when there is none.
+std::string RegisteredKalendoLibrary() {
+  using namespace ze::registry;
+  ze::com::CLSID clsid;
+  if (ze::com::CLSIDFromProgID(u"zeKalendo.Kalendo", &clsid) != ze::com::S_OK) return {};
+  const ze::String key = u"CLSID\\" + ze::com::FormatGuidU(clsid) + u"\\InprocServer32";
+  HKEY server = 0;
+  if (RegOpenKeyEx(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &server) != ERROR_SUCCESS)
+    return {};
+  std::u16string path(1024, u'\0');
+  DWORD type = 0, size = static_cast<DWORD>(path.size() * sizeof(char16_t));
+  const LSTATUS st = RegQueryValueEx(server, u"", nullptr, &type,
+                                     reinterpret_cast<std::uint8_t*>(path.data()), &size);
+  RegCloseKey(server);
+  if (st != ERROR_SUCCESS || type != REG_SZ) return {};
+  path.resize(size / sizeof(char16_t));
+  while (!path.empty() && path.back() == u'\0') path.pop_back();
+  return ze::ToUtf8(path);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error);
+}
+
+}  // namespace
+
 std::string EnsureKalendoRegistered(const std::string& programFolder) {
-  ze::com::ComPtr<ze::com::IDispatch> probe;
-  if (ze::com::CreateObject(u"zeKalendo.Kalendo", &probe) == ze::com::S_OK) return {};
   const std::string path = programFolder + "/libzeKalendo.so";
+  // The library that travels beside the program is the one it was built with: a
+  // registration that points at another build (an older one, or one built for the
+  // tests) is replaced by it.
+  const std::string registered = RegisteredKalendoLibrary();
+  const bool ownLibraryRegistered = !registered.empty() && SameFile(registered, path);
+  ze::com::ComPtr<ze::com::IDispatch> probe;
+  if ((ownLibraryRegistered || !std::filesystem::exists(path)) &&
+      ze::com::CreateObject(u"zeKalendo.Kalendo", &probe) == ze::com::S_OK)
+    return {};
+  probe = nullptr;
   auto library = ze::system::DynamicLibrary::Open(path);
   if (!library.is_loaded()) return "impossibile caricare " + path + ": " + library.message();
   auto reg = library.Function<ze::com::DllRegisterServerFn>("DllRegisterServer");

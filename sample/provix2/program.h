@@ -11,8 +11,9 @@ namespace provix2 {
 // library live).
 std::string ProgramFolder();
 
-// Makes sure "zeKalendo.Kalendo" can be created: when it cannot, registers the
-// library that travels beside the program. Returns an empty string, or why it failed.
+// Makes sure "zeKalendo.Kalendo" can be created from the library that travels beside
+// the program: when it cannot, or the registration names another file, registers that
+// library. Returns an empty string, or why it failed.
 std::string EnsureKalendoRegistered(const std::string& programFolder);
 
 // The rows of the record source, one text line each ("1 | 2005-09-01 | NULL").
