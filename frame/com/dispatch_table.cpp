@@ -70,6 +70,10 @@ bool DispatchCore::BindErased(DISPID id, INVOKEKIND kind, Getter get, Putter put
   return true;
 }
 
+void DispatchCore::UseTypeInfo(ComPtr<ITypeInfo> type) {
+  std::call_once(type_once_, [&] { type_info_ = std::move(type); });
+}
+
 ComPtr<ITypeInfo> DispatchCore::TypeInfo() const {
   std::call_once(type_once_, [this] { type_info_ = MakeTypeInfo(d_); });
   return type_info_;

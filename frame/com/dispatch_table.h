@@ -55,6 +55,10 @@ class DispatchCore {
   // name and the interface name without its leading underscores, "zeKalendo.Kalendo").
   void SetSource(String source) { source_ = std::move(source); }
   const String& source() const { return source_; }
+  // Answer with `type` (the same interface as a type library lists it) instead of a
+  // type made from the description, so that a host reaches the whole library from
+  // it. Call it before the first GetTypeInfo; later it changes nothing.
+  void UseTypeInfo(ComPtr<ITypeInfo> type);
   ComPtr<ITypeInfo> TypeInfo() const;
 
   HRESULT GetTypeInfoCount(UINT* count) const;

@@ -5,7 +5,10 @@
 // each with its dispatch id, name, kind (method, property get, put or put by
 // reference), type, parameters, help string and flags (bindable, default-bind,
 // request-edit, hidden ...). For a class (coclass) it lists the interfaces the
-// class implements, the default one and the event source marked by flags.
+// class implements, the default one and the event source marked by flags. An alias
+// is another name, with an identifier of its own, for a type: a library keeps an
+// interface's earlier IIDs as aliases of the current interface.
+// ITypeLib lists a library's types; every type tells the library that holds it.
 // IProvideClassInfo lets a host reach the class description from an object, which
 // is how a host finds the event interface it must sink.
 //
@@ -41,6 +44,11 @@ inline constexpr VARTYPE VT_BOOL = 11;
 inline constexpr VARTYPE VT_VARIANT = 12;
 inline constexpr VARTYPE VT_UNKNOWN = 13;
 inline constexpr VARTYPE VT_VOID = 24;
+inline constexpr VARTYPE VT_USERDEFINED = 29;  // a type of the library, by HREFTYPE
+
+// A reference from one type to another it names: for a class, its implemented
+// interface i is reference i; for an alias, the aliased type is reference 0.
+using HREFTYPE = DWORD;
 
 enum TYPEKIND : std::uint16_t {
   TKIND_ENUM = 0,
@@ -101,7 +109,8 @@ inline constexpr WORD LIBFLAG_FHIDDEN = 0x4;
 // for a named type (OLE_COLOR, an enumeration, Font), the name a browser shows.
 struct TypeDesc {
   VARTYPE vt = VT_VARIANT;
-  String name;  // empty: the standard name of vt
+  String name;            // empty: the standard name of vt
+  HREFTYPE hreftype = 0;  // with VT_USERDEFINED: the type, for ITypeInfo::GetRefTypeInfo
 };
 
 // The name a browser shows for a type: `name`, else "Integer", "Long", "Single",
@@ -138,6 +147,7 @@ struct TypeAttr {
   String help;
   UINT cFuncs = 0;      // members (filled by GetTypeAttr)
   UINT cImplTypes = 0;  // implemented interfaces of a coclass (filled by GetTypeAttr)
+  TypeDesc tdescAlias;  // TKIND_ALIAS: VT_USERDEFINED, the aliased type's name and reference
 };
 
 // The type library record: LIBID, name, version, locale, help string and files.
@@ -152,6 +162,8 @@ struct TypeLibAttr {
   String helpFile;
   String helpDir;
 };
+
+class ITypeLib;
 
 class ITypeInfo : public IUnknown {
  public:
@@ -169,11 +181,36 @@ class ITypeInfo : public IUnknown {
   // implemented interface `index`.
   virtual HRESULT GetImplTypeFlags(UINT index, int* flags) = 0;
   virtual HRESULT GetImplTypeInfo(UINT index, ITypeInfo** out) = 0;
-  // The record of the library that holds this type.
-  virtual HRESULT GetContainingTypeLib(TypeLibAttr* out) = 0;
+  // The type that reference `ref` names (see HREFTYPE); TYPE_E_ELEMENTNOTFOUND when
+  // this type has no such reference.
+  virtual HRESULT GetRefTypeInfo(HREFTYPE ref, ITypeInfo** out) = 0;
+  // The library that holds this type and the type's index in it; either pointer may
+  // be null. A type made on its own answers with a library of its own, of one type.
+  virtual HRESULT GetContainingTypeLib(ITypeLib** lib, UINT* index) = 0;
 
  protected:
   ~ITypeInfo() = default;
+};
+
+class ITypeLib : public IUnknown {
+ public:
+  static constexpr IID kIid{0x00020402, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  using Base = IUnknown;
+
+  // The number of types the library lists.
+  virtual UINT GetTypeInfoCount() = 0;
+  // The type at `index` (0 .. count-1) and its kind; TYPE_E_ELEMENTNOTFOUND beyond.
+  virtual HRESULT GetTypeInfo(UINT index, ITypeInfo** out) = 0;
+  virtual HRESULT GetTypeInfoType(UINT index, TYPEKIND* out) = 0;
+  // The type whose identifier is `guid` (a CLSID, an IID, an alias's own
+  // identifier); TYPE_E_ELEMENTNOTFOUND when the library lists none.
+  virtual HRESULT GetTypeInfoOfGuid(const GUID& guid, ITypeInfo** out) = 0;
+  virtual HRESULT GetLibAttr(TypeLibAttr* out) = 0;
+  // Name and help string of the type at `index`, or of the library itself for -1.
+  virtual HRESULT GetDocumentation(int index, String* name, String* help) = 0;
+
+ protected:
+  ~ITypeLib() = default;
 };
 
 class IProvideClassInfo : public IUnknown {
@@ -190,6 +227,7 @@ class IProvideClassInfo : public IUnknown {
 };
 
 inline constexpr IID IID_ITypeInfo = ITypeInfo::kIid;
+inline constexpr IID IID_ITypeLib = ITypeLib::kIid;
 inline constexpr IID IID_IProvideClassInfo = IProvideClassInfo::kIid;
 
 }  // namespace ze::com

@@ -36,7 +36,9 @@ std::shared_ptr<T> ObjectArgument(const Variant& v) {
   ze::Raise(ze::errors::kTypeMismatch);
 }
 
-Variant ObjectResult(ze::ObjectRef object) { return Variant(std::move(object)); }
+Variant ObjectResult(ze::ObjectRef object) {
+  return Variant(std::move(object));
+}
 
 const char* const kSource = "zeKalendo.Kalendo";
 
@@ -84,12 +86,17 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
     auto* t = new DispatchTable<KalendoObject>(InterfaceDescription{
         typelib::LibraryAttr(), typelib::InterfaceAttr(), typelib::InterfaceMembers()});
     t->SetSource(ze::FromUtf8(kSource));
+    // The library's own _Kalendo, so that a host reaches the whole library from it.
+    ComPtr<ITypeInfo> iface;
+    typelib::TypeLibrary()->GetTypeInfoOfGuid(ids::kIidKalendo, iface.Put());
+    t->UseTypeInfo(std::move(iface));
     auto k = [](KalendoObject& o) -> Kalendo& { return o.control_; };
     auto color = [](const Variant& v) { return static_cast<std::uint32_t>(ze::CLng(v)); };
     auto colorResult = [](std::uint32_t c) { return Variant(static_cast<std::int32_t>(c)); };
 
     t->BindGet(id::kBackColor, [=](KalendoObject& o) { return colorResult(k(o).BackColor()); });
-    t->BindLet(id::kBackColor, [=](KalendoObject& o, const Variant& v) { k(o).SetBackColor(color(v)); });
+    t->BindLet(id::kBackColor,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetBackColor(color(v)); });
     t->BindGet(id::kFont, [=](KalendoObject& o) { return ObjectResult(k(o).GetFont()); });
     t->BindSet(id::kFont, [=](KalendoObject& o, const Variant& v) {
       auto font = ObjectArgument<ze::container::Font>(v);
@@ -97,11 +104,14 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
       k(o).SetFont(std::move(font));
     });
     t->BindGet(id::kForeColor, [=](KalendoObject& o) { return colorResult(k(o).ForeColor()); });
-    t->BindLet(id::kForeColor, [=](KalendoObject& o, const Variant& v) { k(o).SetForeColor(color(v)); });
+    t->BindLet(id::kForeColor,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetForeColor(color(v)); });
     t->BindGet(id::kLocked, [=](KalendoObject& o) { return Variant(k(o).Locked()); });
-    t->BindLet(id::kLocked, [=](KalendoObject& o, const Variant& v) { k(o).SetLocked(ze::CBool(v)); });
+    t->BindLet(id::kLocked,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetLocked(ze::CBool(v)); });
     t->BindGet(id::kEnabled, [=](KalendoObject& o) { return Variant(k(o).Enabled()); });
-    t->BindLet(id::kEnabled, [=](KalendoObject& o, const Variant& v) { k(o).SetEnabled(ze::CBool(v)); });
+    t->BindLet(id::kEnabled,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetEnabled(ze::CBool(v)); });
     t->BindGet(id::kMouseIcon, [=](KalendoObject& o) { return ObjectResult(k(o).MouseIcon()); });
     t->BindSet(id::kMouseIcon, [=](KalendoObject& o, const Variant& v) {
       k(o).SetMouseIcon(ObjectArgument<ze::container::Picture>(v));
@@ -109,23 +119,23 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
     t->BindGet(id::kMousePointer, [=](KalendoObject& o) {
       return Variant(static_cast<std::int16_t>(k(o).MousePointer()));
     });
-    t->BindLet(id::kMousePointer, [=](KalendoObject& o, const Variant& v) {
-      k(o).SetMousePointer(ze::CLng(v));
-    });
+    t->BindLet(id::kMousePointer,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetMousePointer(ze::CLng(v)); });
     t->BindGet(id::kText, [=](KalendoObject& o) { return Variant(k(o).Text()); });
     t->BindLet(id::kText, [=](KalendoObject& o, const Variant& v) { k(o).SetText(ze::CStr(v)); });
     t->BindGet(id::kValore, [=](KalendoObject& o) { return Variant(k(o).valore()); });
-    t->BindLet(id::kValore, [=](KalendoObject& o, const Variant& v) { k(o).SetValore(ze::CDate(v)); });
+    t->BindLet(id::kValore,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetValore(ze::CDate(v)); });
     t->BindGet(id::kDataText, [=](KalendoObject& o) { return Variant(k(o).DataText()); });
     t->BindLet(id::kDataText, [=](KalendoObject& o, const Variant& v) {
       k(o).SetDataText(v.IsNull() ? ze::Date(0) : ze::CDate(v));  // a NULL field is no date
     });
     t->BindGet(id::kEvidenzia, [=](KalendoObject& o) { return Variant(k(o).Evidenzia()); });
-    t->BindLet(id::kEvidenzia, [=](KalendoObject& o, const Variant& v) { k(o).SetEvidenzia(ze::CBool(v)); });
+    t->BindLet(id::kEvidenzia,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetEvidenzia(ze::CBool(v)); });
     t->BindGet(id::kPopSelezione, [=](KalendoObject& o) { return Variant(k(o).PopSelezione()); });
-    t->BindLet(id::kPopSelezione, [=](KalendoObject& o, const Variant& v) {
-      k(o).SetPopSelezione(ze::CBool(v));
-    });
+    t->BindLet(id::kPopSelezione,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetPopSelezione(ze::CBool(v)); });
     t->BindMethod(id::kDelData, [=](KalendoObject& o, std::span<Variant>) {
       k(o).DelData();
       return Variant();
@@ -140,17 +150,8 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
 }
 
 ComPtr<ITypeInfo> KalendoObject::ClassInfo() {
-  static const ComPtr<ITypeInfo> info = [] {
-    ClassDescription description;
-    description.library = typelib::LibraryAttr();
-    description.attr = typelib::ClassAttr();
-    description.interfaces.push_back({Dispatch().TypeInfo(), IMPLTYPEFLAG_FDEFAULT});
-    description.interfaces.push_back(
-        {MakeTypeInfo(InterfaceDescription{typelib::LibraryAttr(), typelib::EventsAttr(),
-                                           typelib::EventMembers()}),
-         IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE});
-    return MakeClassTypeInfo(description);
-  }();
+  ComPtr<ITypeInfo> info;
+  typelib::TypeLibrary()->GetTypeInfoOfGuid(ids::kClsidKalendo, info.Put());
   return info;
 }
 

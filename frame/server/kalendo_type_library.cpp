@@ -1,11 +1,13 @@
 // The type library of zeKalendo, as data.
 #include "frame/server/kalendo_type_library.h"
 
+#include "frame/com/type_info_impl.h"
 #include "frame/server/kalendo_ids.h"
 
 namespace zekalendo::typelib {
 
 using namespace ze::com;
+using ze::String;
 
 namespace {
 
@@ -22,8 +24,8 @@ const TypeDesc kVoid{VT_VOID, {}};
 void Property(std::vector<FuncDesc>& out, DISPID id, const char16_t* name, const TypeDesc& type,
               const char16_t* help, INVOKEKIND put = INVOKE_PROPERTYPUT, WORD flags = 0) {
   out.push_back(FuncDesc{id, name, INVOKE_PROPERTYGET, type, {}, flags, help});
-  out.push_back(FuncDesc{id, name, put, type, {ParamDesc{u"Value", type, PARAMFLAG_FIN, {}}},
-                         flags, help});
+  out.push_back(
+      FuncDesc{id, name, put, type, {ParamDesc{u"Value", type, PARAMFLAG_FIN, {}}}, flags, help});
 }
 
 std::vector<FuncDesc> BuildInterface() {
@@ -43,15 +45,25 @@ std::vector<FuncDesc> BuildInterface() {
            u"Imposta o restituisce la data contenuta nel controllo.", INVOKE_PROPERTYPUT,
            FUNCFLAG_FUIDEFAULT);
   Property(m, dispid::kValore, u"valore", kDateType, u"");
-  Property(m, dispid::kDataText, u"DataText", kDateType, u"", INVOKE_PROPERTYPUT,
-           FUNCFLAG_FBINDABLE | FUNCFLAG_FDEFAULTBIND | FUNCFLAG_FREQUESTEDIT |
-               FUNCFLAG_FIMMEDIATEBIND);
+  Property(
+      m, dispid::kDataText, u"DataText", kDateType, u"", INVOKE_PROPERTYPUT,
+      FUNCFLAG_FBINDABLE | FUNCFLAG_FDEFAULTBIND | FUNCFLAG_FREQUESTEDIT | FUNCFLAG_FIMMEDIATEBIND);
   Property(m, dispid::kEvidenzia, u"Evidenzia", kBool,
            u"Indica se il controllo si deve evidenziare o meno quando riceve il focus.");
   Property(m, dispid::kPopSelezione, u"PopSelezione", kBool, u"");
-  m.push_back(FuncDesc{dispid::kDelData, u"DelData", INVOKE_FUNC, kVoid, {}, 0,
+  m.push_back(FuncDesc{dispid::kDelData,
+                       u"DelData",
+                       INVOKE_FUNC,
+                       kVoid,
+                       {},
+                       0,
                        u"Metodo utilizzato per azzerrare il contenuto del controllo."});
-  m.push_back(FuncDesc{dispid::kAboutBox, u"AboutBox", INVOKE_FUNC, kVoid, {}, 0,
+  m.push_back(FuncDesc{dispid::kAboutBox,
+                       u"AboutBox",
+                       INVOKE_FUNC,
+                       kVoid,
+                       {},
+                       0,
                        u"Visualizza la finestra informazioni sul controllo."});
   return m;
 }
@@ -68,6 +80,19 @@ std::vector<FuncDesc> BuildEvents() {
       event(dispid::kReturnPress, u"ReturnPress", u""),
       event(dispid::kTastoPress, u"TastoPress", u""),
   };
+}
+
+// An earlier IID of the default interface, under its own name, for _Kalendo.
+TypeAttr AliasAttr(std::size_t version) {
+  TypeAttr a;
+  a.guid = ids::kIidChainKalendo[version];
+  a.name = u"Kalendo___v" + String(1, static_cast<char16_t>(u'0' + version));
+  a.typekind = TKIND_ALIAS;
+  // Only old hosts use these names, through the IIDs; browsers need not list them.
+  a.flags = TYPEFLAG_FHIDDEN;
+  a.majorVersion = ids::kLibMajor;
+  a.minorVersion = ids::kLibMinor;
+  return a;
 }
 
 }  // namespace
@@ -125,6 +150,26 @@ const std::vector<FuncDesc>& InterfaceMembers() {
 const std::vector<FuncDesc>& EventMembers() {
   static const std::vector<FuncDesc> events = BuildEvents();
   return events;
+}
+
+ComPtr<ITypeLib> TypeLibrary() {
+  static const ComPtr<ITypeLib> library = [] {
+    const TypeLibAttr lib = LibraryAttr();
+    const ComPtr<ITypeInfo> iface = MakeTypeInfo({lib, InterfaceAttr(), InterfaceMembers()});
+    const ComPtr<ITypeInfo> events = MakeTypeInfo({lib, EventsAttr(), EventMembers()});
+    TypeLibDescription d{lib, {iface, events}};
+    d.types.push_back(
+        MakeClassTypeInfo({lib,
+                           ClassAttr(),
+                           {{iface, IMPLTYPEFLAG_FDEFAULT},
+                            {events, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}}}));
+    // The chain ends with the current IID; the ones before it are the aliases.
+    for (std::size_t v = 0; v + 1 < ids::kIidChainKalendo.size(); ++v) {
+      d.types.push_back(MakeAliasTypeInfo({lib, AliasAttr(v), iface}));
+    }
+    return MakeTypeLib(d);
+  }();
+  return library;
 }
 
 }  // namespace zekalendo::typelib

@@ -1,10 +1,12 @@
 // What the type library says about Kalendo: the library record, the class, the
 // default interface _Kalendo and the event interface __Kalendo, in dispatch order,
-// with the help strings that property browsers show.
+// with the help strings that property browsers show, and the earlier IIDs of the
+// default interface as the aliases Kalendo___v0 (oldest) to Kalendo___v3.
 #pragma once
 
 #include <vector>
 
+#include "frame/com/com_ptr.h"
 #include "frame/com/type_info.h"
 
 namespace zekalendo::typelib {
@@ -41,5 +43,8 @@ ze::com::TypeAttr EventsAttr();
 const std::vector<ze::com::FuncDesc>& InterfaceMembers();
 // The events of __Kalendo.
 const std::vector<ze::com::FuncDesc>& EventMembers();
+
+// The library: _Kalendo, __Kalendo, the class Kalendo, then the four aliases.
+ze::com::ComPtr<ze::com::ITypeLib> TypeLibrary();
 
 }  // namespace zekalendo::typelib

@@ -278,9 +278,15 @@ TEST_F(ComponentTest, TypeInformationOfTheClassAndItsEvents) {
   EXPECT_EQ(f.name, u"Cambiato");
   EXPECT_EQ(f.help, u"Il valore e' cambiato.");
   EXPECT_EQ(cls->GetImplTypeInfo(2, events.Put()), TYPE_E_ELEMENTNOTFOUND);
-  TypeLibAttr lib;
-  ASSERT_EQ(cls->GetContainingTypeLib(&lib), S_OK);
-  EXPECT_EQ(lib.libid, kLibId);
+  // A class described on its own is a library of one type.
+  ComPtr<ITypeLib> lib;
+  UINT index = 9;
+  ASSERT_EQ(cls->GetContainingTypeLib(lib.Put(), &index), S_OK);
+  EXPECT_EQ(index, 0u);
+  TypeLibAttr libAttr;
+  ASSERT_EQ(lib->GetLibAttr(&libAttr), S_OK);
+  EXPECT_EQ(libAttr.libid, kLibId);
+  EXPECT_EQ(lib->GetTypeInfoCount(), 1u);
 }
 
 TEST_F(ComponentTest, ActivationErrors) {

@@ -413,9 +413,11 @@ TEST_F(DispatchTableTest, TypeInformationListsTheMembersInOrder) {
   ASSERT_EQ(type->GetDocumentation(10, &name, &help), S_OK);
   EXPECT_EQ(help, u"Divide a per b.");
   EXPECT_EQ(type->GetDocumentation(1234, &name, &help), TYPE_E_ELEMENTNOTFOUND);
-  TypeLibAttr lib;
-  ASSERT_EQ(type->GetContainingTypeLib(&lib), S_OK);
-  EXPECT_EQ(lib.help, u"Libreria");
+  ComPtr<ITypeLib> lib;
+  ASSERT_EQ(type->GetContainingTypeLib(lib.Put(), nullptr), S_OK);
+  TypeLibAttr libAttr;
+  ASSERT_EQ(lib->GetLibAttr(&libAttr), S_OK);
+  EXPECT_EQ(libAttr.help, u"Libreria");
 }
 
 TEST_F(DispatchTableTest, DispatchObjectsTravelInVariants) {

@@ -8,13 +8,14 @@
 
 #include "frame/automation/convert.h"
 #include "frame/automation/date_serial.h"
-#include "frame/com/class_factory.h"
 #include "frame/com/activation.h"
+#include "frame/com/class_factory.h"
 #include "frame/com/com_object.h"
 #include "frame/com/connection_point.h"
 #include "frame/com/dispatch_client.h"
 #include "frame/com/event_sink.h"
 #include "frame/com/server_exports.h"
+#include "frame/com/type_info.h"
 #include "frame/container/ole_control.h"
 #include "frame/registry/store.h"
 #include "frame/server/kalendo_ids.h"
@@ -65,7 +66,8 @@ class KalendoFrameTest : public ::testing::Test {
   std::string Value(const char16_t* key, const char16_t* name = u"") {
     auto store = reg::DefaultStore();
     reg::KeyId k;
-    if (store->OpenKey(reg::Store::RootKey(reg::Root::ClassesRoot), key, &k) != 0) return "(no key)";
+    if (store->OpenKey(reg::Store::RootKey(reg::Root::ClassesRoot), key, &k) != 0)
+      return "(no key)";
     ze::String text;
     if (store->GetString(k, name, &text) != 0) return "(no value)";
     return ze::ToUtf8(text);
@@ -95,7 +97,9 @@ TEST_F(KalendoFrameTest, RegistrationLaysOutTheClass) {
 TEST_F(KalendoFrameTest, UnregisteringRemovesExactlyTheLibrarysEntries) {
   auto store = reg::DefaultStore();
   reg::KeyId other;
-  ASSERT_EQ(store->CreateKey(reg::Store::RootKey(reg::Root::ClassesRoot), u"CLSID\\{0000AAAA-0000-0000-0000-000000000000}", &other), 0);
+  ASSERT_EQ(store->CreateKey(reg::Store::RootKey(reg::Root::ClassesRoot),
+                             u"CLSID\\{0000AAAA-0000-0000-0000-000000000000}", &other),
+            0);
   ASSERT_EQ(Export<DllUnregisterServerFn>("DllUnregisterServer")(), S_OK);
   EXPECT_EQ(Value(u"zeKalendo.Kalendo"), "(no key)");
   EXPECT_EQ(Value(u"CLSID\\{1DD699FA-B33C-11D4-8B18-D52A72D1F030}"), "(no key)");
@@ -133,8 +137,9 @@ TEST_F(KalendoFrameTest, EveryEarlierInterfaceIdGivesTheCurrentInterface) {
 }
 
 TEST_F(KalendoFrameTest, ChainResourcesListFiveGuidsOldestFirst) {
-  for (auto [resource, chain] : {std::pair{resources::IidKalendo(), ids::kIidChainKalendo},
-                                 std::pair{resources::SrcIidKalendo(), ids::kIidChainKalendoEvents}}) {
+  for (auto [resource, chain] :
+       {std::pair{resources::IidKalendo(), ids::kIidChainKalendo},
+        std::pair{resources::SrcIidKalendo(), ids::kIidChainKalendoEvents}}) {
     ASSERT_EQ(resource.size(), 84u);
     EXPECT_EQ(resource[0], 80);
     EXPECT_EQ(resource[1] | resource[2] | resource[3], 0);
@@ -147,6 +152,40 @@ TEST_F(KalendoFrameTest, ChainResourcesListFiveGuidsOldestFirst) {
   EXPECT_EQ(resources::IidKalendo()[7], 0x1D);
   const std::uint8_t truncated[] = {80, 0, 0, 0, 1, 2};
   EXPECT_TRUE(resources::ReadChain(truncated).empty());
+}
+
+TEST_F(KalendoFrameTest, TypeLibraryNamesTheEarlierInterfacesAsAliases) {
+  ComPtr<IDispatch> object = Create();
+  ComPtr<IProvideClassInfo> provider;
+  ASSERT_EQ(object.As(&provider), S_OK);
+  ComPtr<ITypeInfo> cls;
+  ASSERT_EQ(provider->GetClassInfo(cls.Put()), S_OK);
+  ComPtr<ITypeLib> lib;
+  ASSERT_EQ(cls->GetContainingTypeLib(lib.Put(), nullptr), S_OK);
+  // _Kalendo, __Kalendo, Kalendo and the four aliases.
+  ASSERT_EQ(lib->GetTypeInfoCount(), 7u);
+  ComPtr<ITypeInfo> current;
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(ids::kIidKalendo, current.Put()), S_OK);
+  for (std::size_t v = 0; v < 4; ++v) {
+    SCOPED_TRACE(v);
+    ComPtr<ITypeInfo> alias;
+    ASSERT_EQ(lib->GetTypeInfoOfGuid(ids::kIidChainKalendo[v], alias.Put()), S_OK);
+    TypeAttr attr;
+    ASSERT_EQ(alias->GetTypeAttr(&attr), S_OK);
+    EXPECT_EQ(attr.typekind, TKIND_ALIAS);
+    EXPECT_EQ(ze::ToUtf8(attr.name), "Kalendo___v" + std::to_string(v));
+    EXPECT_EQ(attr.tdescAlias.vt, VT_USERDEFINED);
+    ComPtr<ITypeInfo> aliased;
+    ASSERT_EQ(alias->GetRefTypeInfo(attr.tdescAlias.hreftype, aliased.Put()), S_OK);
+    EXPECT_EQ(aliased.Get(), current.Get());
+  }
+  // The object's own dispatch type information belongs to the same library.
+  ComPtr<ITypeInfo> fromDispatch;
+  ASSERT_EQ(object->GetTypeInfo(0, 0, fromDispatch.Put()), S_OK);
+  EXPECT_EQ(fromDispatch.Get(), current.Get());
+  ComPtr<ITypeInfo> defaultInterface;
+  ASSERT_EQ(cls->GetImplTypeInfo(0, defaultInterface.Put()), S_OK);
+  EXPECT_EQ(defaultInterface.Get(), current.Get());
 }
 
 // A sink of an old host: it knows only the oldest event interface.
@@ -176,10 +215,12 @@ TEST_F(KalendoFrameTest, EventsReachASinkOfAnEarlierEventInterface) {
   ComPtr<IDispatch> object = Create();
   ComPtr<ze::container::IZeControl> control;
   ASSERT_EQ(object->QueryInterface(ze::container::IZeControl::kIid,
-                                   reinterpret_cast<void**>(control.Put())), S_OK);
+                                   reinterpret_cast<void**>(control.Put())),
+            S_OK);
   ComPtr<IConnectionPointContainer> points;
   ASSERT_EQ(object->QueryInterface(IConnectionPointContainer::kIid,
-                                   reinterpret_cast<void**>(points.Put())), S_OK);
+                                   reinterpret_cast<void**>(points.Put())),
+            S_OK);
   ComPtr<IConnectionPoint> point;
   ASSERT_EQ(points->FindConnectionPoint(ids::kIidChainKalendoEvents[0], point.Put()), S_OK);
   auto sink = MakeCom<OldHostSink>();
@@ -207,7 +248,8 @@ struct InvokeCase {
   int errorNumber;  // for DISP_E_EXCEPTION
 };
 
-class KalendoInvokeTest : public KalendoFrameTest, public ::testing::WithParamInterface<InvokeCase> {};
+class KalendoInvokeTest : public KalendoFrameTest,
+                          public ::testing::WithParamInterface<InvokeCase> {};
 
 TEST_P(KalendoInvokeTest, Result) {
   const InvokeCase& c = GetParam();
@@ -226,16 +268,36 @@ INSTANTIATE_TEST_SUITE_P(
     Kalendo, KalendoInvokeTest,
     ::testing::Values(
         InvokeCase{"UnknownName", u"NonEsiste", DISPATCH_PROPERTYGET, {}, DISP_E_UNKNOWNNAME, 0},
-        InvokeCase{"TooManyArguments", u"DelData", DISPATCH_METHOD, {ze::Variant(1)},
-                   DISP_E_BADPARAMCOUNT, 0},
-        InvokeCase{"NotAPointer", u"MousePointer", DISPATCH_PROPERTYPUT,
-                   {ze::Variant(std::u16string(u"abc"))}, DISP_E_TYPEMISMATCH, 0},
-        InvokeCase{"PointerOutOfRange", u"MousePointer", DISPATCH_PROPERTYPUT,
-                   {ze::Variant(std::int16_t{16})}, DISP_E_EXCEPTION, 380},
-        InvokeCase{"MethodAsProperty", u"DelData", DISPATCH_PROPERTYPUT, {ze::Variant(1)},
-                   DISP_E_MEMBERNOTFOUND, 0},
-        InvokeCase{"TextLet", u"Text", DISPATCH_PROPERTYPUT,
-                   {ze::Variant(std::u16string(u"25/12/2005"))}, S_OK, 0}),
+        InvokeCase{"TooManyArguments",
+                   u"DelData",
+                   DISPATCH_METHOD,
+                   {ze::Variant(1)},
+                   DISP_E_BADPARAMCOUNT,
+                   0},
+        InvokeCase{"NotAPointer",
+                   u"MousePointer",
+                   DISPATCH_PROPERTYPUT,
+                   {ze::Variant(std::u16string(u"abc"))},
+                   DISP_E_TYPEMISMATCH,
+                   0},
+        InvokeCase{"PointerOutOfRange",
+                   u"MousePointer",
+                   DISPATCH_PROPERTYPUT,
+                   {ze::Variant(std::int16_t{16})},
+                   DISP_E_EXCEPTION,
+                   380},
+        InvokeCase{"MethodAsProperty",
+                   u"DelData",
+                   DISPATCH_PROPERTYPUT,
+                   {ze::Variant(1)},
+                   DISP_E_MEMBERNOTFOUND,
+                   0},
+        InvokeCase{"TextLet",
+                   u"Text",
+                   DISPATCH_PROPERTYPUT,
+                   {ze::Variant(std::u16string(u"25/12/2005"))},
+                   S_OK,
+                   0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(KalendoFrameTest, UnknownDispatchIdIsNotFound) {
@@ -250,25 +312,27 @@ TEST_F(KalendoFrameTest, ClassObjectsAndTheUnloadProtocol) {
   auto getClassObject = Export<DllGetClassObjectFn>("DllGetClassObject");
   auto canUnload = Export<DllCanUnloadNowFn>("DllCanUnloadNow");
   void* out = nullptr;
-  EXPECT_EQ(getClassObject(ids::kIidUtilita, IClassFactory::kIid, &out),
-            CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(getClassObject(ids::kIidUtilita, IClassFactory::kIid, &out), CLASS_E_CLASSNOTAVAILABLE);
   EXPECT_EQ(out, nullptr);
   EXPECT_EQ(canUnload(), S_OK);
 
   ComPtr<IClassFactory> factory;
   ASSERT_EQ(getClassObject(ids::kClsidKalendo, IClassFactory::kIid,
-                           reinterpret_cast<void**>(factory.Put())), S_OK);
+                           reinterpret_cast<void**>(factory.Put())),
+            S_OK);
   EXPECT_EQ(canUnload(), S_FALSE) << "a factory is alive";
   ComPtr<IDispatch> object;
-  ASSERT_EQ(factory->CreateInstance(nullptr, IDispatch::kIid,
-                                    reinterpret_cast<void**>(object.Put())), S_OK);
+  ASSERT_EQ(
+      factory->CreateInstance(nullptr, IDispatch::kIid, reinterpret_cast<void**>(object.Put())),
+      S_OK);
   EXPECT_EQ(factory->CreateInstance(object.Get(), IDispatch::kIid, &out), CLASS_E_NOAGGREGATION);
   factory->LockServer(true);
   factory.Reset();
   object.Reset();
   EXPECT_EQ(canUnload(), S_FALSE) << "locked";
   ASSERT_EQ(getClassObject(ids::kClsidKalendo, IClassFactory::kIid,
-                           reinterpret_cast<void**>(factory.Put())), S_OK);
+                           reinterpret_cast<void**>(factory.Put())),
+            S_OK);
   factory->LockServer(false);
   factory.Reset();
   EXPECT_EQ(canUnload(), S_OK);
