@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frame/container/pixel_picture.h"
 #include "frame/ui/screen.h"
 
 namespace ze::qt {
@@ -104,13 +105,14 @@ QFont FontOf(const ze::container::Font& font) {
   return out;
 }
 
-QPixmap PixmapOf(const ze::container::Picture& picture) {
+QPixmap PixmapOf(const ze::container::Picture& picture, BitmapWhite white) {
   const std::string& data = picture.Data();
   if (data.empty()) return {};
   QImage image =
       QImage::fromData(QByteArray::fromRawData(data.data(), static_cast<qsizetype>(data.size())));
   if (image.isNull()) return {};
-  if (picture.Kind() == ze::container::PictureKind::Bitmap && !image.hasAlphaChannel()) {
+  if (white == BitmapWhite::Mask && picture.Kind() == ze::container::PictureKind::Bitmap &&
+      !image.hasAlphaChannel()) {
     // White is a glyph's mask colour: the button face shows through it.
     image = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y) {
@@ -122,11 +124,13 @@ QPixmap PixmapOf(const ze::container::Picture& picture) {
   return QPixmap::fromImage(image);
 }
 
-QPixmap AppearanceCache::Pixmap(const ze::container::Picture& picture) {
+QPixmap AppearanceCache::Pixmap(const ze::container::Picture& picture, BitmapWhite white) {
   for (const auto& [key, pixmap] : pixmaps_)
-    if (key.kind == picture.Kind() && key.data == picture.Data()) return pixmap;
+    if (key.kind == picture.Kind() && key.white == white && key.data == picture.Data())
+      return pixmap;
   if (pixmaps_.size() == kEntries) pixmaps_.erase(pixmaps_.begin());
-  pixmaps_.emplace_back(PictureKey{picture.Kind(), picture.Data()}, PixmapOf(picture));
+  pixmaps_.emplace_back(PictureKey{picture.Kind(), white, picture.Data()},
+                        PixmapOf(picture, white));
   return pixmaps_.back().second;
 }
 
@@ -171,7 +175,10 @@ std::optional<QCursor> CursorOf(std::int16_t mousePointer, const ze::container::
     case 99:
       if (icon) {
         QPixmap pixmap = PixmapOf(*icon);
-        if (!pixmap.isNull()) return QCursor(pixmap);
+        if (!pixmap.isNull()) {
+          const auto hot = ze::container::CursorHotSpot(*icon);
+          return hot ? QCursor(pixmap, hot->first, hot->second) : QCursor(pixmap);
+        }
       }
       return QCursor(Qt::ArrowCursor);
     default:

@@ -13,9 +13,11 @@
 // (sans-serif, serif or monospace). Point sizes and weights pass unchanged (Qt 6 and
 // the model both use the 100..900 weight scale).
 //
-// Pictures: the bytes of an image file (BMP, PNG, ICO, ...). A bitmap's white is its
-// mask colour (the button face shows through), as command-button glyphs expect; an
-// undecodable picture gives a null pixmap, never a failure.
+// Pictures: the bytes of an image file (BMP, PNG, ICO, CUR, ...). A glyph bitmap's
+// white is its mask colour (the button face shows through), as command-button glyphs
+// expect; an image control shows a bitmap as drawn, white and all. An undecodable
+// picture gives a null pixmap, never a failure. A custom pointer acts at the hot spot
+// its cursor file names, or at the picture's centre when it has none.
 #pragma once
 
 #include <QtCore/QString>
@@ -46,8 +48,11 @@ QColor ColorOf(std::uint32_t oleColor, const QPalette& palette);
 // A model font as a Qt font.
 QFont FontOf(const ze::container::Font& font);
 
+// What a bitmap's white is: the glyph's mask colour, or white.
+enum class BitmapWhite { Mask, Opaque };
+
 // A picture as a pixmap (null when it cannot be decoded).
-QPixmap PixmapOf(const ze::container::Picture& picture);
+QPixmap PixmapOf(const ze::container::Picture& picture, BitmapWhite white = BitmapWhite::Mask);
 
 // The cursor of a MousePointer value (0..15, 99 with a MouseIcon); nothing for 0
 // (the default: the widget's own cursor).
@@ -62,13 +67,14 @@ class AppearanceCache {
   float twipsPerPixelX = 15;
   float twipsPerPixelY = 15;
 
-  QPixmap Pixmap(const ze::container::Picture& picture);
+  QPixmap Pixmap(const ze::container::Picture& picture, BitmapWhite white = BitmapWhite::Mask);
   const QFont& FontFor(const ze::container::Font& font);
 
  private:
   static constexpr std::size_t kEntries = 16;
   struct PictureKey {
     ze::container::PictureKind kind;
+    BitmapWhite white;
     std::string data;
   };
   std::vector<std::pair<PictureKey, QPixmap>> pixmaps_;

@@ -17,6 +17,7 @@
 #include "frame/ui/command_button.h"
 #include "frame/ui/control.h"
 #include "frame/ui/form.h"
+#include "frame/ui/image.h"
 #include "frame/ui/label.h"
 #include "frame/ui/screen.h"
 #include "frame/ui/text_box.h"
@@ -210,6 +211,22 @@ void UpdateButton(const ze::ui::CommandButton& button, QPushButton& view, Pushed
   }
 }
 
+void UpdateImage(const ze::ui::Image& image, QLabel& view, Pushed& pushed, AppearanceCache& cache) {
+  auto picture = image.GetPicture();
+  if (pushed.fresh || pushed.picture != picture) {
+    pushed.picture = picture;
+    const QPixmap pixmap = picture ? cache.Pixmap(*picture, BitmapWhite::Opaque) : QPixmap();
+    if (pixmap.isNull())
+      view.clear();
+    else
+      view.setPixmap(pixmap);
+  }
+  if (pushed.fresh || pushed.stretch != image.Stretch()) {
+    pushed.stretch = image.Stretch();
+    view.setScaledContents(pushed.stretch);
+  }
+}
+
 void UpdateComboBox(const ze::ui::ComboBox& list, QComboBox& view, Pushed& pushed) {
   const std::int32_t count = list.ListCount();
   bool same = !pushed.fresh && static_cast<std::int32_t>(pushed.items.size()) == count;
@@ -286,6 +303,7 @@ Kind KindOf(Control& control) {
   if (dynamic_cast<ze::ui::Label*>(&control)) return Kind::Label;
   if (dynamic_cast<ze::ui::CommandButton*>(&control)) return Kind::CommandButton;
   if (dynamic_cast<ze::ui::ComboBox*>(&control)) return Kind::ComboBox;
+  if (dynamic_cast<ze::ui::Image*>(&control)) return Kind::Image;
   if (dynamic_cast<ze::ui::Timer*>(&control)) return Kind::Timer;
   if (control.AsUserControl()) return Kind::UserControl;
   return Kind::Other;
@@ -338,6 +356,12 @@ QWidget* CreateWidget(Kind kind, QWidget* parent) {
       list->setEditable(false);
       return list;
     }
+    case Kind::Image: {
+      auto* image = NewWidget<QLabel>(parent);
+      image->setTextInteractionFlags(Qt::NoTextInteraction);
+      image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      return image;
+    }
     case Kind::Timer:
       return nullptr;
     case Kind::UserControl:
@@ -389,6 +413,10 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
       UpdateComboBox(static_cast<ze::ui::ComboBox&>(control), static_cast<QComboBox&>(widget),
                      pushed);
       break;
+    case Kind::Image:
+      UpdateImage(static_cast<ze::ui::Image&>(control), static_cast<QLabel&>(widget), pushed,
+                  cache);
+      break;
     default:
       break;
   }
@@ -400,9 +428,9 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
     pushed.backColor = control.BackColor();
     pushed.foreColor = control.ForeColor();
     pushed.backStyle = backStyle;
-    // Plain containers of unknown kind paint nothing of their own.
+    // Plain containers of unknown kind and images paint no background of their own.
     PushColors(kind, widget, pushed.backColor, pushed.foreColor,
-               kind != Kind::Other && backStyle == 1);
+               kind != Kind::Other && kind != Kind::Image && backStyle == 1);
   }
   const auto font = control.GetFont();
   if (font && (pushed.fresh || !pushed.font || !(*pushed.font == *font))) {

@@ -8,6 +8,8 @@
 //                 caption wraps when the label has room for two lines)
 //   CommandButton QPushButton (caption with its & access key, picture as icon)
 //   ComboBox      QComboBox (the list and the chosen entry)
+//   Image         QLabel showing the picture as drawn, from its top-left corner or
+//                 scaled to the control with Stretch; never filling a background
 //   UserControl   a plain QWidget that holds its children's widgets
 //   Timer         no widget
 //   anything else a plain QWidget at its place (its children still show)
@@ -44,7 +46,7 @@ class Control;
 
 namespace ze::qt {
 
-enum class Kind { Form, TextBox, Label, CommandButton, ComboBox, Timer, UserControl, Other };
+enum class Kind { Form, TextBox, Label, CommandButton, ComboBox, Image, Timer, UserControl, Other };
 
 Kind KindOf(ze::ui::Control& control);
 
@@ -74,7 +76,8 @@ struct Pushed {
   std::int16_t alignment = 0;
   std::int16_t borderStyle = 0;
   std::int16_t backStyle = 0;
-  std::shared_ptr<ze::container::Picture> picture;  // button picture, form icon
+  std::shared_ptr<ze::container::Picture> picture;  // button or image picture, form icon
+  bool stretch = false;                             // image
   // Drop-down list.
   std::vector<ze::String> items;
   std::int32_t listIndex = -1;

@@ -112,7 +112,7 @@ TEST(Appearance, PicturesThatCannotBeDecodedGiveNothing) {
   EXPECT_TRUE(PixmapOf(Picture(PictureKind::Icon, 4, 4, std::string("BM\0\0", 4))).isNull());
 }
 
-TEST(Appearance, OnlyBitmapsLoseTheirWhite) {
+TEST(Appearance, OnlyGlyphBitmapsLoseTheirWhite) {
   QImage image(2, 1, QImage::Format_RGB32);
   image.setPixel(0, 0, qRgb(255, 255, 255));
   image.setPixel(1, 0, qRgb(254, 255, 255));
@@ -126,6 +126,13 @@ TEST(Appearance, OnlyBitmapsLoseTheirWhite) {
   EXPECT_EQ(qAlpha(bitmap.pixel(1, 0)), 255);  // almost white is a colour
   const QImage icon = PixmapOf(Picture(PictureKind::Icon, 2, 1, bytes)).toImage();
   EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 255);
+  // A bitmap shown as a picture rather than as a glyph keeps its white.
+  const Picture picture(PictureKind::Bitmap, 2, 1, bytes);
+  EXPECT_EQ(PixmapOf(picture, BitmapWhite::Opaque).toImage().pixel(0, 0), qRgb(255, 255, 255));
+  // The cache tells the two apart.
+  AppearanceCache cache;
+  EXPECT_EQ(qAlpha(cache.Pixmap(picture).toImage().pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(cache.Pixmap(picture, BitmapWhite::Opaque).toImage().pixel(0, 0)), 255);
 }
 
 TEST(Appearance, MousePointers) {
