@@ -146,6 +146,13 @@ bool QtBackend::WaitForInput(ze::ui::Form& /*modal*/) {
   return !s.view.Quitting();
 }
 
+void QtBackend::ShowPending() {
+  State& s = *state_;
+  s.view.Sync();
+  if (QCoreApplication::closingDown()) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void QtBackend::FormShown(ze::ui::Form& /*form*/) {
   // Shown once its controls are laid out: at the end of the batch, or before Qt waits.
   state_->view.MarkDirty();

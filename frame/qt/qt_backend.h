@@ -84,6 +84,7 @@ class QtBackend final : public ze::ui::Backend, public ze::Clock {
   std::int64_t TickMs() override;
   void SleepMs(std::int32_t ms) override;
   bool WaitForInput(ze::ui::Form& modal) override;
+  void ShowPending() override;
   void FormShown(ze::ui::Form& form) override;
   void FormHidden(ze::ui::Form& form) override;
 

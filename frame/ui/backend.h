@@ -25,6 +25,11 @@ class Backend {
   // due, and delivers it. Returns false when no input can ever come (the loop then
   // closes the form rather than wait forever).
   virtual bool WaitForInput(Form& modal) = 0;
+  // DoEvents, after the model's own pending work: the view shows the model as it is
+  // now and repaints, so that a handler that changed it and then blocks (Sleep, a slow
+  // call) is seen changed meanwhile. User input stays queued for the next loop, so
+  // the handler is not entered again from inside itself.
+  virtual void ShowPending() {}
 
   // View notifications; a backend without a view ignores them.
   virtual void FormShown(Form&) {}

@@ -123,6 +123,7 @@ bool EventLoop::IsArmed(const Timer& timer) {
 
 int DoEvents() {
   EventLoop::RunPending();
+  CurrentBackend().ShowPending();
   return static_cast<int>(Desktop::OpenForms().size());
 }
 

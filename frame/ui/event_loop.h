@@ -35,8 +35,8 @@ class EventLoop {
   static bool IsArmed(const Timer& timer);
 };
 
-// Runs what is pending (posted tasks and due timers) and returns the number of open
-// forms.
+// Runs what is pending (posted tasks and due timers), lets the backend repaint, and
+// returns the number of open forms.
 int DoEvents();
 // Blocks the thread for ms milliseconds (negative raises error 5).
 void Sleep(std::int32_t ms);
