@@ -35,6 +35,13 @@ inline constexpr WORD DISPATCH_PROPERTYGET = 0x2;
 inline constexpr WORD DISPATCH_PROPERTYPUT = 0x4;
 inline constexpr WORD DISPATCH_PROPERTYPUTREF = 0x8;
 
+// Automation types as the members of a dual interface pass them: a Boolean is 16 bits
+// with True = -1; a colour is 0x00BBGGRR, or a system colour with the high bit set.
+using VARIANT_BOOL = std::int16_t;
+inline constexpr VARIANT_BOOL VARIANT_TRUE = -1;
+inline constexpr VARIANT_BOOL VARIANT_FALSE = 0;
+using OLE_COLOR = std::uint32_t;
+
 struct DISPPARAMS {
   Variant* rgvarg = nullptr;            // arguments, last one first
   DISPID* rgdispidNamedArgs = nullptr;  // ids of the first cNamedArgs entries of rgvarg

@@ -2,10 +2,14 @@
 // host's side of the control.
 #include "frame/server/kalendo_object.h"
 
+#include <functional>
 #include <new>
+#include <span>
 
 #include "frame/automation/convert.h"
 #include "frame/automation/error.h"
+#include "frame/com/coerce.h"
+#include "frame/com/dispatch_client.h"
 #include "frame/com/dispatch_errors.h"
 #include "frame/com/type_info_impl.h"
 #include "frame/container/picture.h"
@@ -51,7 +55,98 @@ HRESULT Guard(EXCEPINFO* error, const std::function<void()>& body) {
   }
 }
 
+// _Kalendo's vtable entries go through Invoke, so both ways share one behaviour.
+// The values cross between the interface's types and Variants here.
+Variant AsVariant(OLE_COLOR c) {
+  return Variant(static_cast<std::int32_t>(c));
+}
+Variant AsVariant(VARIANT_BOOL b) {
+  return Variant(b != VARIANT_FALSE);
+}
+Variant AsVariant(MousePointerConstants p) {
+  return Variant(static_cast<std::int16_t>(p));
+}
+template <class T>  // String, Date, ObjectRef
+Variant AsVariant(T value) {
+  return Variant(std::move(value));
+}
+
+template <class Held, class T, class Convert = std::identity>
+HRESULT Take(const Variant& v, VARTYPE vt, T* out, Convert convert = {}) {
+  Variant held;
+  const HRESULT hr = CoerceTo(v, vt, &held);
+  if (SUCCEEDED(hr)) *out = static_cast<T>(convert(held.Get<Held>()));
+  return hr;
+}
+HRESULT FromVariant(const Variant& v, OLE_COLOR* out) {
+  return Take<std::int32_t>(v, VT_I4, out);
+}
+HRESULT FromVariant(const Variant& v, VARIANT_BOOL* out) {
+  return Take<bool>(v, VT_BOOL, out, [](bool b) { return b ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+HRESULT FromVariant(const Variant& v, MousePointerConstants* out) {
+  return Take<std::int16_t>(v, VT_I2, out);
+}
+HRESULT FromVariant(const Variant& v, ze::String* out) {
+  return Take<ze::String>(v, VT_BSTR, out);
+}
+HRESULT FromVariant(const Variant& v, ze::Date* out) {
+  return Take<ze::Date>(v, VT_DATE, out);
+}
+HRESULT FromVariant(const Variant& v, ze::ObjectRef* out) {
+  return Take<ze::ObjectRef>(v, VT_DISPATCH, out);
+}
+
+HRESULT ThroughInvoke(IDispatch* self, DISPID id, WORD flags, std::span<Variant> args,
+                      Variant* result) {
+  EXCEPINFO info;
+  return ResultForVtable(TryInvoke(self, id, flags, args, result, &info), info);
+}
+
+template <class T>
+HRESULT GetThroughInvoke(IDispatch* self, DISPID id, T* value) {
+  if (value == nullptr) return E_POINTER;
+  *value = T{};
+  Variant result;
+  const HRESULT hr = ThroughInvoke(self, id, DISPATCH_PROPERTYGET, {}, &result);
+  return FAILED(hr) ? hr : FromVariant(result, value);
+}
+
+template <class T>
+HRESULT PutThroughInvoke(IDispatch* self, DISPID id, WORD flags, T value) {
+  Variant arg = AsVariant(std::move(value));
+  return ThroughInvoke(self, id, flags, std::span<Variant>(&arg, 1), nullptr);
+}
+
+// The Invoke flags for the third column of ZE_KALENDO_PROPERTIES.
+constexpr WORD kWrite_put = DISPATCH_PROPERTYPUT;
+constexpr WORD kWrite_putref = DISPATCH_PROPERTYPUTREF;
+
 }  // namespace
+
+#define ZE_KALENDO_DEFINE_PROPERTY(name, type, write, id)                                 \
+  HRESULT KalendoObject::get_##name(type* value) {                                        \
+    return GetThroughInvoke(this, typelib::dispid::id, value);                            \
+  }                                                                                       \
+  HRESULT KalendoObject::write##_##name(type value) {                                     \
+    return PutThroughInvoke(this, typelib::dispid::id, kWrite_##write, std::move(value)); \
+  }
+#define ZE_KALENDO_DEFINE_METHOD(name, id)                                         \
+  HRESULT KalendoObject::name() {                                                  \
+    return ThroughInvoke(this, typelib::dispid::id, DISPATCH_METHOD, {}, nullptr); \
+  }
+ZE_KALENDO_PROPERTIES(ZE_KALENDO_DEFINE_PROPERTY)
+ZE_KALENDO_METHODS(ZE_KALENDO_DEFINE_METHOD)
+#undef ZE_KALENDO_DEFINE_PROPERTY
+#undef ZE_KALENDO_DEFINE_METHOD
+
+HRESULT KalendoObject::InterfaceSupportsErrorInfo(const IID& iid) {
+  if (iid == IKalendo::kIid) return S_OK;
+  for (const IID& older : defaultChain_) {
+    if (iid == older) return S_OK;
+  }
+  return S_FALSE;
+}
 
 KalendoObject::KalendoObject(ServerModule& module)
     : module_(module),

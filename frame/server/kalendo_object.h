@@ -1,11 +1,14 @@
 // KalendoObject: the Kalendo control as hosts see it through the component frame.
 //
 // It owns one Kalendo widget and answers for it:
-//   _Kalendo (dual, IDispatch) the members, by dispatch id, from the type library's
-//              table; any earlier IID of the default interface gives this interface
+//   _Kalendo (dual)            the members, by dispatch id from the type library's
+//                              table, or through the vtable entries, which go through
+//                              the same table; any earlier IID of the default
+//                              interface gives this interface
 //   connection points          the events of __Kalendo, to sinks advised under any IID
 //                              of the event chain (or as plain dispatch sinks)
 //   IProvideClassInfo          the class description, where hosts find the events
+//   ISupportErrorInfo          yes for _Kalendo: its vtable entries leave error info
 //   IZeControl                 the host's site, the property bag and the widget
 //
 // The widget reaches its host through this object: change notices, CanPropertyChange,
@@ -17,27 +20,19 @@
 #include "frame/com/com_object.h"
 #include "frame/com/connection_points.h"
 #include "frame/com/dispatch_table.h"
+#include "frame/com/error_info.h"
 #include "frame/com/inproc_server.h"
 #include "frame/container/ole_control.h"
 #include "frame/server/kalendo_ids.h"
+#include "frame/server/kalendo_interface.h"
 #include "kalendo/kalendo.h"
 
 namespace zekalendo {
 
-// The default interface _Kalendo; its members are reached through IDispatch.
-class IKalendo : public ze::com::IDispatch {
- public:
-  static constexpr ze::com::IID kIid = ids::kIidKalendo;
-  using Base = ze::com::IDispatch;
-
- protected:
-  ~IKalendo() = default;
-};
-
 class KalendoObject final
     : public ze::com::ComObject<ze::com::DispatchImpl<KalendoObject, IKalendo>,
                                 ze::com::IConnectionPointContainer, ze::com::IProvideClassInfo,
-                                ze::container::IZeControl>,
+                                ze::com::ISupportErrorInfo, ze::container::IZeControl>,
       private ze::ui::ControlSite {
  public:
   explicit KalendoObject(ze::com::ServerModule& module);
@@ -49,19 +44,35 @@ class KalendoObject final
   static const ze::com::DispatchTable<KalendoObject>& Dispatch();
   static ze::com::ComPtr<ze::com::ITypeInfo> ClassInfo();
 
+  // _Kalendo's vtable entries.
+#define ZE_KALENDO_OVERRIDE_PROPERTY(name, type, write, id) \
+  ze::com::HRESULT get_##name(type* value) override;        \
+  ze::com::HRESULT write##_##name(type value) override;
+#define ZE_KALENDO_OVERRIDE_METHOD(name, id) ze::com::HRESULT name() override;
+  ZE_KALENDO_PROPERTIES(ZE_KALENDO_OVERRIDE_PROPERTY)
+  ZE_KALENDO_METHODS(ZE_KALENDO_OVERRIDE_METHOD)
+#undef ZE_KALENDO_OVERRIDE_PROPERTY
+#undef ZE_KALENDO_OVERRIDE_METHOD
+
   // IConnectionPointContainer
   ze::com::HRESULT FindConnectionPoint(const ze::com::IID& iid,
                                        ze::com::IConnectionPoint** out) override;
   // IProvideClassInfo
   ze::com::HRESULT GetClassInfo(ze::com::ITypeInfo** out) override;
+  // ISupportErrorInfo
+  ze::com::HRESULT InterfaceSupportsErrorInfo(const ze::com::IID& iid) override;
   // IZeControl
   ze::com::HRESULT SetClientSite(ze::ui::ControlSite* site) override;
   ze::com::HRESULT InitNew() override;
   ze::com::HRESULT Load(ze::container::PropertyBag& bag, ze::com::EXCEPINFO* error) override;
   ze::com::HRESULT Save(ze::container::PropertyBag& bag, ze::com::EXCEPINFO* error) override;
-  ze::ui::UserControl* Widget() override { return &control_; }
+  ze::ui::UserControl* Widget() override {
+    return &control_;
+  }
 
-  Kalendo& control() { return control_; }
+  Kalendo& control() {
+    return control_;
+  }
 
  protected:
   void* FindInterface(const ze::com::IID& iid) override;

@@ -7,6 +7,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <thread>
 
 #include "frame/automation/error.h"
 #include "frame/automation/locale.h"
@@ -15,6 +16,7 @@
 #include "frame/com/dispatch_client.h"
 #include "frame/com/dispatch_errors.h"
 #include "frame/com/dispatch_object.h"
+#include "frame/com/error_info.h"
 
 namespace ze::com {
 namespace {
@@ -472,6 +474,32 @@ TEST(DispatchErrors, HostsRaiseTheErrorsTheirLanguageKnows) {
   }
   EXPECT_NO_THROW(RaiseIfFailed(S_FALSE));
   EXPECT_THROW(GetProperty(nullptr, u"x"), AutomationError);
+}
+
+TEST(ErrorInfo, AVtableFailureLeavesItsExceptionForTheCaller) {
+  SetErrorInfo(nullptr);
+  EXCEPINFO info, taken;
+  FillExcepInfo(&info, 380, u"Invalid property value", u"Prova");
+  EXPECT_EQ(ResultForVtable(DISP_E_EXCEPTION, info), MAKE_HRESULT(1, FACILITY_CONTROL, 380));
+  ASSERT_EQ(GetErrorInfo(&taken), S_OK);
+  EXPECT_EQ(taken.bstrSource, u"Prova");
+  EXPECT_EQ(ErrorNumberOf(taken), 380);
+  EXPECT_EQ(GetErrorInfo(&taken), S_FALSE) << "taken once";
+  // An object error keeps its own code; a number that is no failure code still fails.
+  const std::int32_t objectError = static_cast<std::int32_t>(0x80040000u + 513);
+  FillExcepInfo(&info, objectError, u"mio", u"Prova");
+  EXPECT_EQ(ResultForVtable(DISP_E_EXCEPTION, info), objectError);
+  FillExcepInfo(&info, 70000, u"grande", u"Prova");
+  EXPECT_EQ(ResultForVtable(DISP_E_EXCEPTION, info), DISP_E_EXCEPTION);
+  // Another failure leaves nothing, not even what an earlier call left; success
+  // changes nothing.
+  EXPECT_EQ(ResultForVtable(E_INVALIDARG, info), E_INVALIDARG);
+  EXPECT_EQ(GetErrorInfo(&taken), S_FALSE);
+  SetErrorInfo(&info);
+  EXPECT_EQ(ResultForVtable(S_FALSE, info), S_FALSE);
+  // Each thread has its own.
+  std::thread([] { EXPECT_EQ(GetErrorInfo(nullptr), S_FALSE); }).join();
+  EXPECT_EQ(GetErrorInfo(nullptr), S_OK);
 }
 
 // The conversions follow the locale in force; these cases pin one.

@@ -13,12 +13,15 @@
 #include "frame/com/com_object.h"
 #include "frame/com/connection_point.h"
 #include "frame/com/dispatch_client.h"
+#include "frame/com/dispatch_errors.h"
+#include "frame/com/error_info.h"
 #include "frame/com/event_sink.h"
 #include "frame/com/server_exports.h"
 #include "frame/com/type_info.h"
 #include "frame/container/ole_control.h"
 #include "frame/registry/store.h"
 #include "frame/server/kalendo_ids.h"
+#include "frame/server/kalendo_interface.h"
 #include "frame/server/kalendo_resources.h"
 #include "frame/system/dynamic_library.h"
 #include "frame/ui/desktop.h"
@@ -299,6 +302,94 @@ INSTANTIATE_TEST_SUITE_P(
                    S_OK,
                    0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// _Kalendo's vtable: the entries are those of the type library, in its order, and
+// behave as Invoke does, failures included.
+class KalendoVtableTest : public KalendoFrameTest {
+ protected:
+  void SetUp() override {
+    KalendoFrameTest::SetUp();
+    object_ = Create();
+    ASSERT_EQ(object_->QueryInterface(ids::kIidChainKalendo[0], kalendo_.PutVoid()), S_OK);
+    SetErrorInfo(nullptr);
+  }
+  ComPtr<IDispatch> object_;
+  ComPtr<IKalendo> kalendo_;
+};
+
+TEST_F(KalendoVtableTest, EntriesFollowTheTypeLibrary) {
+  std::vector<std::pair<std::u16string, INVOKEKIND>> entries;
+  constexpr INVOKEKIND put = INVOKE_PROPERTYPUT, putref = INVOKE_PROPERTYPUTREF;
+#define ZE_ENTRY(name, type, write, id)                          \
+  entries.emplace_back(ze::FromUtf8(#name), INVOKE_PROPERTYGET); \
+  entries.emplace_back(ze::FromUtf8(#name), write);
+#define ZE_METHOD(name, id) entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
+  ZE_KALENDO_PROPERTIES(ZE_ENTRY)
+  ZE_KALENDO_METHODS(ZE_METHOD)
+#undef ZE_ENTRY
+#undef ZE_METHOD
+  ComPtr<ITypeInfo> type;
+  ASSERT_EQ(object_->GetTypeInfo(0, 0, type.Put()), S_OK);
+  TypeAttr attr;
+  ASSERT_EQ(type->GetTypeAttr(&attr), S_OK);
+  ASSERT_EQ(attr.cFuncs, entries.size());
+  for (UINT i = 0; i < attr.cFuncs; ++i) {
+    FuncDesc f;
+    ASSERT_EQ(type->GetFuncDesc(i, &f), S_OK);
+    EXPECT_EQ(f.name, entries[i].first) << i;
+    EXPECT_EQ(f.invkind, entries[i].second) << ze::ToUtf8(f.name);
+  }
+}
+
+TEST_F(KalendoVtableTest, GetAndLetBehaveAsInvoke) {
+  ze::String text = u"unchanged";
+  ASSERT_EQ(kalendo_->get_Text(&text), S_OK);
+  EXPECT_EQ(text, u"");
+  ASSERT_EQ(kalendo_->put_Text(u"25/12/2005"), S_OK);
+  ze::Date valore;
+  ASSERT_EQ(kalendo_->get_valore(&valore), S_OK);
+  EXPECT_EQ(valore, ze::Date(38711.0));
+  EXPECT_EQ(ze::CStr(GetProperty(object_.Get(), u"Text")), u"25/12/2005");
+  // Booleans cross as True = -1, colours keep their system-colour bit.
+  VARIANT_BOOL locked = 7;
+  ASSERT_EQ(kalendo_->put_Locked(VARIANT_TRUE), S_OK);
+  ASSERT_EQ(kalendo_->get_Locked(&locked), S_OK);
+  EXPECT_EQ(locked, VARIANT_TRUE);
+  OLE_COLOR color = 0;
+  ASSERT_EQ(kalendo_->put_BackColor(0x80000005u), S_OK);
+  ASSERT_EQ(kalendo_->get_BackColor(&color), S_OK);
+  EXPECT_EQ(color, 0x80000005u);
+  ASSERT_EQ(kalendo_->DelData(), S_OK);
+  ASSERT_EQ(kalendo_->get_Text(&text), S_OK);
+  EXPECT_EQ(text, u"");
+  EXPECT_EQ(kalendo_->get_Text(nullptr), E_POINTER);
+  EXPECT_EQ(GetErrorInfo(nullptr), S_FALSE) << "success leaves no error information";
+}
+
+TEST_F(KalendoVtableTest, AFailureIsTheErrorsCodeWithItsErrorInformation) {
+  ComPtr<ISupportErrorInfo> support;
+  ASSERT_EQ(object_.As(&support), S_OK);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(ids::kIidKalendo), S_OK);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(ids::kIidChainKalendo[2]), S_OK);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(IDispatch::kIid), S_FALSE);
+
+  // MousePointer 16 is no cursor shape: error 380, and nothing changes.
+  EXPECT_EQ(kalendo_->put_MousePointer(MousePointerConstants{16}),
+            MAKE_HRESULT(1, FACILITY_CONTROL, 380));
+  EXCEPINFO info;
+  ASSERT_EQ(GetErrorInfo(&info), S_OK);
+  EXPECT_EQ(ErrorNumberOf(info), 380);
+  EXPECT_EQ(info.bstrDescription, u"Invalid property value");
+  EXPECT_EQ(info.bstrSource, u"zeKalendo.Kalendo");
+  EXPECT_EQ(GetErrorInfo(&info), S_FALSE) << "taken once";
+  MousePointerConstants pointer{5};
+  ASSERT_EQ(kalendo_->get_MousePointer(&pointer), S_OK);
+  EXPECT_EQ(pointer, 0);
+  // A Set of Nothing where an object is required.
+  EXPECT_EQ(kalendo_->putref_Font(nullptr), MAKE_HRESULT(1, FACILITY_CONTROL, 380));
+  ASSERT_EQ(GetErrorInfo(&info), S_OK);
+  EXPECT_EQ(ErrorNumberOf(info), 380);
+}
 
 TEST_F(KalendoFrameTest, UnknownDispatchIdIsNotFound) {
   ComPtr<IDispatch> object = Create();
