@@ -1,6 +1,7 @@
 // The about box.
 #include "about/frm_info.h"
 
+#include "about/pictures.h"
 #include "frame/automation/string_functions.h"
 #include "frame/system/shell_execute.h"
 #include "frame/ui/event_loop.h"
@@ -27,7 +28,9 @@ FrmInfo::FrmInfo()
     : Command1(AddChild<ze::ui::CommandButton>(u"Command1")),
       Label1(AddChild<ze::ui::Label>(u"Label1")),
       Label3(AddChild<ze::ui::Label>(u"Label3")),
-      Label4(AddChild<ze::ui::Label>(u"Label4")) {
+      Label4(AddChild<ze::ui::Label>(u"Label4")),
+      Image1(AddChild<ze::ui::Image>(u"Image1")),
+      Image2(AddChild<ze::ui::Image>(u"Image2")) {
   SetCaption(u"Informazioni su ...");
   SetClientSize(6525, 3180);
   SetBorderStyle(3);
@@ -45,11 +48,20 @@ FrmInfo::FrmInfo()
   Label4.SetCaption(ze::String(u"E-Mail: ") + kSupportMail);
   Label4.Move(480, 2520, 2325, 240);
   Label4.SetToolTipText(u"Scrivimi...");
+  const auto hand = pictures::PointingHand();
   for (ze::ui::Label* link : {&Label3, &Label4}) {
     link->SetForeColor(kLinkBlue);
     link->SetFont(SansSerif(false, true));
-    link->SetMousePointer(99);  // the pointing hand
+    link->SetMousePointer(99);
+    link->SetMouseIcon(hand);
   }
+
+  // The icon shows at its own size in the corner of its place; the banner fills its
+  // place exactly.
+  Image1.Move(480, 240, 615, 570);
+  Image1.SetPicture(pictures::ProgramIcon());
+  Image2.Move(1440, 720, 3975, 1200);
+  Image2.SetPicture(pictures::Banner());
 
   onLoad = [this] { Form_Load(); };
   Command1.onClick = [this] { Command1_Click(); };
@@ -61,35 +73,49 @@ void FrmInfo::Form_Load() {
   // Centred on the screen, then the name and the version without leading zeros.
   using ze::ui::Screen;
   Move((Screen::Width() - Width()) / 2, (Screen::Height() - Height()) / 2, Width(), Height());
-  Label1.SetCaption(ze::String(kProductName) + u" v" + ze::FromUtf8(std::to_string(kMajor)) +
-                    u"." + ze::FromUtf8(std::to_string(kMinor)) + u"." +
+  Label1.SetCaption(ze::String(kProductName) + u" v" + ze::FromUtf8(std::to_string(kMajor)) + u"." +
+                    ze::FromUtf8(std::to_string(kMinor)) + u"." +
                     ze::FromUtf8(std::to_string(kRevision)));
 }
 
-void FrmInfo::Command1_Click() { Unload(); }
-
-void FrmInfo::Label3_Click() { FlashLink(Label3, &FrmInfo::ApriSitoWeb); }
-
-void FrmInfo::Label4_Click() { FlashLink(Label4, &FrmInfo::ApriEMail); }
-
-void FrmInfo::FlashLink(ze::ui::Label& link, void (FrmInfo::*open)()) {
-  const std::uint32_t color = link.ForeColor();  // 1
-  link.SetForeColor(kRed);                        // 2
-  ze::ui::DoEvents();
-  (this->*open)();                                // 3
-  ze::ui::Sleep(100);                             // 4
-  link.SetForeColor(color);                       // 5
+void FrmInfo::Command1_Click() {
+  Unload();
 }
 
-void FrmInfo::ApriSitoWeb() { Open(ze::String(kWebAddress) + u'\0'); }
+void FrmInfo::Label3_Click() {
+  FlashLink(Label3, &FrmInfo::ApriSitoWeb);
+}
 
-void FrmInfo::ApriEMail() { Open(ze::String(u"Mailto:") + kSupportMail); }
+void FrmInfo::Label4_Click() {
+  FlashLink(Label4, &FrmInfo::ApriEMail);
+}
 
+void FrmInfo::FlashLink(ze::ui::Label& link, void (FrmInfo::*open)()) {
+  // Red, painted before the desktop's program takes its time to start, and held a
+  // moment after so that even a quick hand-over is seen.
+  const std::uint32_t color = link.ForeColor();
+  link.SetForeColor(kRed);
+  ze::ui::DoEvents();
+  (this->*open)();
+  ze::ui::Sleep(100);
+  link.SetForeColor(color);
+}
+
+void FrmInfo::ApriSitoWeb() {
+  Open(kWebAddress);
+}
+
+void FrmInfo::ApriEMail() {
+  Open(ze::String(u"Mailto:") + kSupportMail);
+}
+
+// The request holds counted strings: the address and the folder go as they are, with
+// no terminating NUL for the opener to find inside them.
 void FrmInfo::Open(const ze::String& address) {
   ze::system::ShellRequest request;
   request.hwnd = Hwnd();
   request.file = address;
-  request.directory = ze::String(kLibraryDriveRoot) + u'\0';
+  request.directory = kLibraryDriveRoot;
   request.showCommand = 1;
   ze::system::ShellExecute(request);  // a missing browser or mail program is silent
 }

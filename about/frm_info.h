@@ -1,7 +1,8 @@
 // FrmInfo: the about box of the library, shown modal by Kalendo's AboutBox.
 //
-// It shows the library's name and version and two links, the maker's web address and
-// support e-mail address, which open with the desktop's programs. It has no state
+// It shows the library's name and version, its icon and banner, and two links, the
+// maker's web address and support e-mail address, which open with the desktop's
+// programs; the pointer over a link is a pointing hand. It has no state
 // beyond its controls and closes with its OK button.
 #pragma once
 
@@ -9,6 +10,7 @@
 
 #include "frame/ui/command_button.h"
 #include "frame/ui/form.h"
+#include "frame/ui/image.h"
 #include "frame/ui/label.h"
 
 namespace zekalendo {
@@ -29,6 +31,8 @@ class FrmInfo : public ze::ui::Form {
   ze::ui::Label& Label1;
   ze::ui::Label& Label3;
   ze::ui::Label& Label4;
+  ze::ui::Image& Image1;
+  ze::ui::Image& Image2;
 
  private:
   void Form_Load();
