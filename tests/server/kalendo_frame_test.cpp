@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "frame/automation/convert.h"
 #include "frame/automation/date_serial.h"
@@ -189,6 +190,54 @@ TEST_F(KalendoFrameTest, TypeLibraryNamesTheEarlierInterfacesAsAliases) {
   ComPtr<ITypeInfo> defaultInterface;
   ASSERT_EQ(cls->GetImplTypeInfo(0, defaultInterface.Put()), S_OK);
   EXPECT_EQ(defaultInterface.Get(), current.Get());
+}
+
+// The toolbox bitmap that registration names, read as a BMP file as a toolbox does.
+TEST_F(KalendoFrameTest, ToolboxBitmapIsA16By15SixteenColourBmp) {
+  const auto bmp = resources::Find(ids::kToolboxBitmapId);
+  ASSERT_FALSE(bmp.empty());
+  EXPECT_EQ(bmp.data(), resources::ToolboxBitmap().data());
+  EXPECT_TRUE(resources::Find(ids::kToolboxBitmapId + 1).empty());
+  EXPECT_TRUE(resources::Find(0).empty());
+  auto u32 = [&](std::size_t at) {
+    return std::uint32_t{bmp[at]} | bmp[at + 1] << 8 | bmp[at + 2] << 16 |
+           std::uint32_t{bmp[at + 3]} << 24;
+  };
+  auto u16 = [&](std::size_t at) { return bmp[at] | bmp[at + 1] << 8; };
+  ASSERT_GE(bmp.size(), 54u);
+  EXPECT_EQ(bmp[0], 'B');
+  EXPECT_EQ(bmp[1], 'M');
+  EXPECT_EQ(u32(2), bmp.size()) << "file size";
+  EXPECT_EQ(u32(14), 40u) << "BITMAPINFOHEADER";
+  EXPECT_EQ(static_cast<std::int32_t>(u32(18)), 16);
+  EXPECT_EQ(static_cast<std::int32_t>(u32(22)), 15) << "15 rows, bottom-up";
+  EXPECT_EQ(u16(26), 1) << "planes";
+  EXPECT_EQ(u16(28), 4) << "bits per pixel";
+  EXPECT_EQ(u32(30), 0u) << "uncompressed";
+  const std::uint32_t colours = u32(46) == 0 ? 16 : u32(46);
+  EXPECT_LE(colours, 16u);
+  // The palette lies between the headers and the pixels, which fill the file: 15
+  // rows of 16 four-bit pixels, 8 bytes each.
+  const std::uint32_t pixels = u32(10);
+  EXPECT_EQ(pixels, 14 + 40 + 4 * colours);
+  ASSERT_EQ(bmp.size(), pixels + 15 * 8);
+  // A picture, not a blank: the frame differs from the background it stands on.
+  std::set<int> used;
+  for (std::size_t i = pixels; i < bmp.size(); ++i) {
+    used.insert(bmp[i] >> 4);
+    used.insert(bmp[i] & 15);
+  }
+  EXPECT_GE(used.size(), 3u);
+  for (int index : used) EXPECT_LT(static_cast<std::uint32_t>(index), colours);
+  // Pixel (x, y from the top): the left one of a byte is its high half. The page's
+  // frame starts one pixel in from the background's lower left corner.
+  auto at = [&](int x, int y) {
+    const std::uint8_t b = bmp[pixels + (14 - y) * 8 + x / 2];
+    return x % 2 == 0 ? b >> 4 : b & 15;
+  };
+  EXPECT_EQ(at(0, 2), at(0, 14));
+  EXPECT_NE(at(1, 2), at(0, 14));
+  EXPECT_EQ(at(15, 2), at(0, 14));
 }
 
 // A sink of an old host: it knows only the oldest event interface.
