@@ -50,19 +50,6 @@ TEST_F(ImageTest, ClickedImageRaisesClickAndLeavesTheFocusAlone) {
   }
 }
 
-TEST_F(ImageTest, PictureMayBeNothingAndTheSizeStaysAsGiven) {
-  auto form = NewForm<Form>();
-  Image& image = form->AddChild<Image>(u"Image1");
-  EXPECT_EQ(image.GetPicture(), nullptr);
-  EXPECT_FALSE(image.Stretch());
-  image.Move(480, 240, 615, 570);
-  image.SetPicture(std::make_shared<Picture>(PictureKind::Bitmap, 265, 80, "banner"));
-  EXPECT_EQ(image.Width(), 615);  // a bigger picture is clipped, not a bigger control
-  EXPECT_EQ(image.Height(), 570);
-  image.SetPicture(nullptr);
-  EXPECT_EQ(image.GetPicture(), nullptr);
-}
-
 TEST_F(ImageTest, LoadedElementSharesThePictureAndTakesStretch) {
   auto form = NewForm<Album>();
   form->foto.Load(1);
