@@ -9,6 +9,16 @@
 namespace ze::com {
 namespace {
 
+// A whole number from -2^31 to 2^32-1 (halves to even, as CLng rounds), as its low
+// 32 bits.
+std::int32_t Low32Bits(const Variant& in) {
+  const double value = CDbl(in);
+  if (!(value < 4294967295.5)) Raise(errors::kOverflow);  // rounds to 2^32 or more, or NaN
+  // From 2^31 on, the same bits are the number less 2^32, a Long; the subtraction is
+  // exact, so CLng rounds it alike.
+  return CLng(value >= 2147483647.5 ? value - 4294967296.0 : value);
+}
+
 Variant Convert(const Variant& in, VARTYPE vt) {
   switch (vt) {
     case VT_BSTR:
@@ -19,6 +29,8 @@ Variant Convert(const Variant& in, VARTYPE vt) {
       return Variant(CInt(in));
     case VT_I4:
       return Variant(CLng(in));
+    case VT_UI4:
+      return Variant(Low32Bits(in));
     case VT_R4:
       return Variant(CSng(in));
     case VT_R8:
@@ -47,6 +59,7 @@ HRESULT CoerceTo(const Variant& in, VARTYPE vt, Variant* out) {
     case VT_BOOL:
     case VT_I2:
     case VT_I4:
+    case VT_UI4:
     case VT_R4:
     case VT_R8:
     case VT_DATE:

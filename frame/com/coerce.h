@@ -7,6 +7,10 @@
 // separators, Null and error values convert to nothing but Variant, objects only
 // to object types. A failed conversion leaves the thread's error record as it was:
 // it is the caller's failure, reported by the result alone.
+//
+// VT_UI4 is a 32-bit value such as an OLE_COLOR. Hosts write colours both as Longs
+// (&H80000005 is negative) and as unsigned numbers (2147483653), so any whole number
+// from -2^31 to 2^32-1 is taken, as its low 32 bits, in a Long.
 #pragma once
 
 #include "frame/automation/variant.h"

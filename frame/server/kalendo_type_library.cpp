@@ -11,7 +11,7 @@ using ze::String;
 
 namespace {
 
-const TypeDesc kColor{VT_I4, u"OLE_COLOR"};
+const TypeDesc kColor{VT_UI4, u"OLE_COLOR"};
 const TypeDesc kFontType{VT_DISPATCH, u"Font"};
 const TypeDesc kPictureType{VT_DISPATCH, u"Picture"};
 const TypeDesc kPointerType{VT_I2, u"MousePointerConstants"};

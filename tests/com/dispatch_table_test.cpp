@@ -544,6 +544,26 @@ TEST_F(Coerce, ConvertsToTheDeclaredType) {
       {"number to object", Variant(1.0), VT_DISPATCH, DISP_E_TYPEMISMATCH, Variant()},
       {"Nothing to object", Variant::Nothing(), VT_DISPATCH, S_OK, Variant::Nothing()},
       {"unknown target", Variant(1.0), 99, DISP_E_BADVARTYPE, Variant()},
+      // 32-bit values such as colours: a Long or an unsigned number, the same bits.
+      {"colour as unsigned", Variant(2147483653.0), VT_UI4, S_OK,
+       Variant(static_cast<std::int32_t>(0x80000005u))},
+      {"colour as Long", Variant(static_cast<std::int32_t>(0x80000005u)), VT_UI4, S_OK,
+       Variant(static_cast<std::int32_t>(0x80000005u))},
+      {"all bits", Variant(4294967295.0), VT_UI4, S_OK, Variant(std::int32_t{-1})},
+      {"all bits, as text", Variant(u"4294967295"), VT_UI4, S_OK, Variant(std::int32_t{-1})},
+      {"just below the top half", Variant(4294967295.4), VT_UI4, S_OK, Variant(std::int32_t{-1})},
+      {"top half rounds to 2^32", Variant(4294967295.5), VT_UI4, DISP_E_OVERFLOW, Variant()},
+      {"2^32", Variant(4294967296.0), VT_UI4, DISP_E_OVERFLOW, Variant()},
+      {"half to even at 2^31", Variant(2147483647.5), VT_UI4, S_OK,
+       Variant(static_cast<std::int32_t>(0x80000000u))},
+      {"small half to even", Variant(2.5), VT_UI4, S_OK, Variant(std::int32_t{2})},
+      {"lowest", Variant(-2147483648.0), VT_UI4, S_OK,
+       Variant(static_cast<std::int32_t>(0x80000000u))},
+      {"half to even at the bottom", Variant(-2147483648.5), VT_UI4, S_OK,
+       Variant(static_cast<std::int32_t>(0x80000000u))},
+      {"below the lowest", Variant(-2147483649.0), VT_UI4, DISP_E_OVERFLOW, Variant()},
+      {"text that is no colour", Variant(u"rosso"), VT_UI4, DISP_E_TYPEMISMATCH, Variant()},
+      {"Null colour", Variant::Null(), VT_UI4, DISP_E_TYPEMISMATCH, Variant()},
   };
   Err().Clear();
   for (const auto& c : cases) {

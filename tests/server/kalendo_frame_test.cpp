@@ -9,6 +9,7 @@
 
 #include "frame/automation/convert.h"
 #include "frame/automation/date_serial.h"
+#include "frame/automation/error.h"
 #include "frame/com/activation.h"
 #include "frame/com/class_factory.h"
 #include "frame/com/com_object.h"
@@ -438,6 +439,28 @@ TEST_F(KalendoVtableTest, AFailureIsTheErrorsCodeWithItsErrorInformation) {
   EXPECT_EQ(kalendo_->putref_Font(nullptr), MAKE_HRESULT(1, FACILITY_CONTROL, 380));
   ASSERT_EQ(GetErrorInfo(&info), S_OK);
   EXPECT_EQ(ErrorNumberOf(info), 380);
+}
+
+TEST_F(KalendoFrameTest, ColoursTakeAnyThirtyTwoBitNumber) {
+  ComPtr<IDispatch> object = Create();
+  const ze::Variant windowBackground(static_cast<std::int32_t>(0x80000005u));
+  for (const char16_t* color : {u"BackColor", u"ForeColor"}) {
+    SCOPED_TRACE(ze::ToUtf8(color));
+    // The same colour as &H80000005, written as an unsigned number.
+    LetProperty(object.Get(), color, ze::Variant(2147483653.0));
+    EXPECT_EQ(GetProperty(object.Get(), color), windowBackground);
+    LetProperty(object.Get(), color, ze::Variant(-1.0));
+    EXPECT_EQ(GetProperty(object.Get(), color), ze::Variant(std::int32_t{-1}));
+    for (double outside : {4294967296.0, -2147483649.0}) {
+      try {
+        LetProperty(object.Get(), color, ze::Variant(outside));
+        ADD_FAILURE() << outside << " was taken";
+      } catch (const ze::AutomationError& e) {
+        EXPECT_EQ(e.number(), ze::errors::kOverflow) << outside;
+      }
+    }
+    EXPECT_EQ(GetProperty(object.Get(), color), ze::Variant(std::int32_t{-1})) << "unchanged";
+  }
 }
 
 TEST_F(KalendoFrameTest, UnknownDispatchIdIsNotFound) {
