@@ -1,6 +1,7 @@
 // The type library of zeKalendo, as data.
 #include "frame/server/kalendo_type_library.h"
 
+#include "about/frm_info.h"
 #include "frame/com/type_info_impl.h"
 #include "frame/server/kalendo_ids.h"
 
@@ -82,6 +83,16 @@ std::vector<FuncDesc> BuildEvents() {
   };
 }
 
+// The maker, as the about box names it: the host of its web address.
+String Maker() {
+  std::u16string_view address = FrmInfo::kWebAddress;
+  if (const auto scheme = address.find(u"://"); scheme != address.npos) {
+    address.remove_prefix(scheme + 3);
+  }
+  while (address.ends_with(u'/')) address.remove_suffix(1);
+  return String(address);
+}
+
 // An earlier IID of the default interface, under its own name, for _Kalendo.
 TypeAttr AliasAttr(std::size_t version) {
   TypeAttr a;
@@ -105,7 +116,8 @@ TypeLibAttr LibraryAttr() {
   a.minorVersion = ids::kLibMinor;
   a.lcid = 0;
   a.flags = LIBFLAG_FCONTROL;
-  a.help = u"zeKalendo - controllo per l'immissione di date";
+  // The product notice: one line naming the library and its maker.
+  a.help = String(FrmInfo::kProductName) + u" - controllo per l'immissione di date (c) " + Maker();
   return a;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "about/frm_info.h"
 #include "frame/automation/convert.h"
 #include "frame/automation/date_serial.h"
 #include "frame/automation/error.h"
@@ -184,6 +185,15 @@ TEST_F(KalendoFrameTest, TypeLibraryNamesTheEarlierInterfacesAsAliases) {
     ASSERT_EQ(alias->GetRefTypeInfo(attr.tdescAlias.hreftype, aliased.Put()), S_OK);
     EXPECT_EQ(aliased.Get(), current.Get());
   }
+  // The product notice: one line naming the library and its maker, the one whose
+  // addresses the about box shows.
+  ze::String name, notice;
+  ASSERT_EQ(lib->GetDocumentation(-1, &name, &notice), S_OK);
+  EXPECT_EQ(name, u"zeKalendo");
+  EXPECT_TRUE(notice.starts_with(FrmInfo::kProductName)) << ze::ToUtf8(notice);
+  EXPECT_EQ(notice.find_first_of(u"\r\n"), ze::String::npos);
+  const std::u16string_view mail = FrmInfo::kSupportMail;
+  EXPECT_NE(notice.find(mail.substr(mail.find(u'@') + 1)), ze::String::npos) << ze::ToUtf8(notice);
   // The object's own dispatch type information belongs to the same library.
   ComPtr<ITypeInfo> fromDispatch;
   ASSERT_EQ(object->GetTypeInfo(0, 0, fromDispatch.Put()), S_OK);

@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
-# Registers the component library with zeprova, exports its class and ProgID keys with
-# zereg, and compares the .reg text with the expected one ("@LIB@" is the library).
+# Registers the component library with zeprova, exports its ProgID, class and type
+# library keys with zereg, and compares the .reg text with the expected one ("@LIB@" is
+# the library, "@LIBDIR@" its folder).
 #   -DZEPROVA=... -DZEREG=... -DLIB=... -DEXPECTED=... -DWORK=dir
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -11,7 +12,8 @@ if(NOT rc EQUAL 0 OR NOT out STREQUAL "ok\n")
   message(FATAL_ERROR "register failed: ${out}")
 endif()
 set(actual "")
-foreach(key "HKCR\\zeKalendo.Kalendo" "HKCR\\CLSID\\{1DD699FA-B33C-11D4-8B18-D52A72D1F030}")
+foreach(key "HKCR\\zeKalendo.Kalendo" "HKCR\\CLSID\\{1DD699FA-B33C-11D4-8B18-D52A72D1F030}"
+            "HKCR\\TypeLib\\{1DD699FE-B33C-11D4-8B18-D52A72D1F030}")
   execute_process(COMMAND ${ZEREG} export ${key} ${WORK}/out.reg /y RESULT_VARIABLE rc ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "zereg export ${key} failed: ${err}")
@@ -26,6 +28,8 @@ foreach(key "HKCR\\zeKalendo.Kalendo" "HKCR\\CLSID\\{1DD699FA-B33C-11D4-8B18-D52
   string(APPEND actual "${text}")
 endforeach()
 file(READ ${EXPECTED} expected)
+get_filename_component(libdir ${LIB} DIRECTORY)
+string(REPLACE "@LIBDIR@" "${libdir}" expected "${expected}")
 string(REPLACE "@LIB@" "${LIB}" expected "${expected}")
 if(NOT actual STREQUAL expected)
   file(WRITE ${WORK}/actual.reg.txt "${actual}")
