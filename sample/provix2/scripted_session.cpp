@@ -103,6 +103,7 @@ int Session::Run() {
   const std::string database = std::filesystem::current_path() / "provix2.db";
 
   Step("provix2 si apre sul primo record di " + database);
+  Expect(form_.Data1().IsOpen(), "il database è aperto");
   Fields();
   Screenshot("01-avvio");
 
