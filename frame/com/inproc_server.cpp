@@ -65,6 +65,7 @@ HRESULT InprocServer::GetClassObject(const CLSID& clsid, const IID& iid, void** 
   *out = nullptr;
   for (const ServerClass& c : classes_) {
     if (c.record.clsid != clsid) continue;
+    if (!c.create) return CLASS_E_CLASSNOTAVAILABLE;
     try {
       ComPtr<ClassFactory> factory = MakeCom<ClassFactory>(module_, c.create);
       return factory->QueryInterface(iid, out);

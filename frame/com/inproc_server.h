@@ -81,6 +81,8 @@ struct ServerClass {
   // Whether RegisterServer writes the class's entries: false for a class that
   // only the library itself creates.
   bool registered = true;
+  // Null for a class the library holds the record of but cannot make (yet): asking
+  // for its class object fails with CLASS_E_CLASSNOTAVAILABLE.
   CreateFunction create;
 };
 
@@ -92,7 +94,7 @@ class InprocServer {
 
   HRESULT RegisterServer();
   HRESULT UnregisterServer();
-  // CLASS_E_CLASSNOTAVAILABLE for a class the library does not hold.
+  // CLASS_E_CLASSNOTAVAILABLE for a class the library does not hold or cannot make.
   HRESULT GetClassObject(const CLSID& clsid, const IID& iid, void** out);
   HRESULT CanUnloadNow() const { return module_.CanUnloadNow(); }
 

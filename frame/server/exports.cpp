@@ -32,7 +32,8 @@ InprocServer& Server() {
     kalendo.control = true;
 
     // The numeric field is created by the library's own calendar form only: its
-    // record lives here but is never written into the registry.
+    // record lives here but is never written into the registry. The library does
+    // not make it yet, so it has no class object either.
     ClassRecord numerico;
     numerico.clsid = ids::kClsidInputNumerico;
     numerico.description = u"ZEInputNumerico";
@@ -44,10 +45,7 @@ InprocServer& Server() {
     classes.push_back(ServerClass{kalendo, true, [](const IID& iid, void** out) {
                                     return KalendoObject::Create(Server().module(), iid, out);
                                   }});
-    classes.push_back(ServerClass{numerico, false, [](const IID&, void** out) {
-                                    if (out) *out = nullptr;
-                                    return CLASS_E_CLASSNOTAVAILABLE;
-                                  }});
+    classes.push_back(ServerClass{numerico, false, nullptr});
     return InprocServer(std::move(typelib), std::move(classes),
                         reinterpret_cast<const void*>(&Anchor));
   }();
@@ -60,7 +58,9 @@ InprocServer& Server() {
 
 #define ZE_EXPORT extern "C" __attribute__((visibility("default")))
 
-ZE_EXPORT ze::com::HRESULT DllRegisterServer() { return zekalendo::Server().RegisterServer(); }
+ZE_EXPORT ze::com::HRESULT DllRegisterServer() {
+  return zekalendo::Server().RegisterServer();
+}
 
 ZE_EXPORT ze::com::HRESULT DllUnregisterServer() {
   return zekalendo::Server().UnregisterServer();
@@ -71,4 +71,6 @@ ZE_EXPORT ze::com::HRESULT DllGetClassObject(const ze::com::GUID& clsid, const z
   return zekalendo::Server().GetClassObject(clsid, iid, out);
 }
 
-ZE_EXPORT ze::com::HRESULT DllCanUnloadNow() { return zekalendo::Server().CanUnloadNow(); }
+ZE_EXPORT ze::com::HRESULT DllCanUnloadNow() {
+  return zekalendo::Server().CanUnloadNow();
+}
