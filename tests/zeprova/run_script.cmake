@@ -2,6 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Runs one zeprova script and compares its output with the expected transcript kept
 # beside it. "@LIB@" in both stands for the component library's path, "@WORK@" for the
 # test's own scratch folder. The registry store is a fresh file for every script.
+# A script that stops at a line that cannot be parsed has an x.err beside it: then
+# zeprova must exit 1 with that message on stderr; otherwise it must exit 0.
 #   -DZEPROVA=... -DLIB=... -DSCRIPT=x.zp -DEXPECTED=x.out -DWORK=dir
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -21,7 +23,13 @@ set(ENV{LC_ALL} C)
 execute_process(COMMAND ${ZEPROVA} ${WORK}/script.zp
                 WORKING_DIRECTORY ${WORK}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
+string(REGEX REPLACE "\\.out$" ".err" expected_err "${EXPECTED}")
+if(EXISTS ${expected_err})
+  file(READ ${expected_err} expected_err_text)
+  if(NOT rc EQUAL 1 OR NOT err STREQUAL expected_err_text)
+    message(FATAL_ERROR "zeprova should stop with 1 and\n${expected_err_text}but exited ${rc}: ${err}")
+  endif()
+elseif(NOT rc EQUAL 0)
   message(FATAL_ERROR "zeprova exited ${rc}: ${err}\n${out}")
 endif()
 if(NOT out STREQUAL EXPECTED_TEXT)

@@ -1,5 +1,10 @@
 // zeprova: the scriptable test container. `zeprova [FILE]` runs a script from FILE or
 // from standard input and prints what happens, one line each.
+//
+// Exit status: 0 after the last command (automation errors included: they are printed
+// and the script goes on), 1 at a line that cannot be parsed, 2 when no script ran at
+// all (wrong arguments, a file that cannot be read), so a caller tells a script that
+// went wrong from a call that did.
 #include <fstream>
 #include <iostream>
 #include <sstream>

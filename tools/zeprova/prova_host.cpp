@@ -37,19 +37,33 @@ using ze::container::FormatLiteral;
 
 namespace {
 
+// A name that a script gives a second control: the language's error for loading an
+// object that is loaded already.
+constexpr std::int32_t kObjectAlreadyLoaded = 360;
+
 constexpr float kControlLeft = 120;
 constexpr float kControlTop = 120;
 constexpr float kControlSpacing = 120;
 
-std::string U8(const String& s) { return ze::ToUtf8(s); }
+std::string U8(const String& s) {
+  return ze::ToUtf8(s);
+}
 
-bool SameName(std::u16string_view a, std::u16string_view b) { return SameMemberName(a, b); }
+bool SameName(std::u16string_view a, std::u16string_view b) {
+  return SameMemberName(a, b);
+}
 
-std::string Quoted(const String& s) { return U8(FormatLiteral(Variant(s))); }
+std::string Quoted(const String& s) {
+  return U8(FormatLiteral(Variant(s)));
+}
 
-std::string Bool(bool b) { return b ? "True" : "False"; }
+std::string Bool(bool b) {
+  return b ? "True" : "False";
+}
 
-std::string Number(double v) { return U8(FormatLiteral(Variant(v))); }
+std::string Number(double v) {
+  return U8(FormatLiteral(Variant(v)));
+}
 
 std::string Color(std::uint32_t c) {
   char text[16];
@@ -127,7 +141,9 @@ int ProvaHost::Run(const std::vector<String>& lines) {
   return failed_ ? 1 : 0;
 }
 
-void ProvaHost::Print(const std::string& text) { out_ << text << '\n' << std::flush; }
+void ProvaHost::Print(const std::string& text) {
+  out_ << text << '\n' << std::flush;
+}
 
 void ProvaHost::PrintError(std::int32_t number, const String& description) {
   Print("error " + std::to_string(number) + " " + Quoted(description));
@@ -279,8 +295,8 @@ void ProvaHost::Register(const ScriptLine& line, bool unregister) {
   const std::string path = U8(line.words[1].text);
   ze::system::DynamicLibrary library = ze::system::DynamicLibrary::Open(path);
   if (!library.is_loaded()) {
-    ze::Raise(ze::errors::kFileNotFound, ze::FromUtf8("cannot load " + path + ": " +
-                                                      library.message()));
+    ze::Raise(ze::errors::kFileNotFound,
+              ze::FromUtf8("cannot load " + path + ": " + library.message()));
   }
   const char* exportName = unregister ? "DllUnregisterServer" : "DllRegisterServer";
   auto entry = library.Function<DllRegisterServerFn>(exportName);
@@ -299,7 +315,9 @@ void ProvaHost::Register(const ScriptLine& line, bool unregister) {
 void ProvaHost::Create(const ScriptLine& line, bool fromBag) {
   const String& name = line.words[1].text;
   for (const auto& c : controls_) {
-    if (SameName(c->name(), name)) throw ParseError{"'" + U8(name) + "' exists already"};
+    if (SameName(c->name(), name)) {
+      ze::Raise(kObjectAlreadyLoaded, u"a control named " + name + u" is loaded already");
+    }
   }
   ze::container::PropertyBag bag;
   if (fromBag) bag.LoadFile(U8(line.words[3].text));
@@ -390,7 +408,8 @@ void ProvaHost::Get(const ScriptLine& line) {
 void ProvaHost::Call(const ScriptLine& line) {
   Hosted& c = Control(line.words[1].text);
   std::vector<Variant> args;
-  for (std::size_t i = 3; i < line.words.size(); ++i) args.push_back(ParseValue(line.words[i].text));
+  for (std::size_t i = 3; i < line.words.size(); ++i)
+    args.push_back(ParseValue(line.words[i].text));
   const Variant result = c.control->Call(line.words[2].text, std::move(args));
   if (!result.IsEmpty()) Print("= " + Shown(result));
 }
@@ -404,10 +423,10 @@ void ProvaHost::PressKey(const String& name) {
   }
   namespace keys = ze::ui::keys;
   static const std::pair<const char16_t*, std::int16_t> kKeys[] = {
-      {u"Enter", keys::kReturn}, {u"Tab", keys::kTab},     {u"Escape", keys::kEscape},
+      {u"Enter", keys::kReturn},   {u"Tab", keys::kTab},       {u"Escape", keys::kEscape},
       {u"Backspace", keys::kBack}, {u"Delete", keys::kDelete}, {u"Left", keys::kLeft},
-      {u"Right", keys::kRight},  {u"Up", keys::kUp},       {u"Down", keys::kDown},
-      {u"Home", keys::kHome},    {u"End", keys::kEnd}};
+      {u"Right", keys::kRight},    {u"Up", keys::kUp},         {u"Down", keys::kDown},
+      {u"Home", keys::kHome},      {u"End", keys::kEnd}};
   for (const auto& [keyName, code] : kKeys) {
     if (SameName(key, keyName)) {
       ze::ui::input::Key(code, shiftState);
@@ -421,7 +440,7 @@ ProvaHost::Hosted& ProvaHost::Control(const String& name) {
   for (auto& c : controls_) {
     if (SameName(c->name(), name)) return *c;
   }
-  throw ParseError{"no control named '" + U8(name) + "'"};
+  ze::Raise(ze::errors::kObjectRequired, u"no control named " + name);
 }
 
 ze::ui::Control& ProvaHost::Resolve(const String& path) {
@@ -464,7 +483,9 @@ ze::ui::Control& ProvaHost::Resolve(const String& path) {
     }
     current = newest;
   }
-  if (current == nullptr) throw ParseError{"nothing named '" + U8(first) + "'"};
+  if (current == nullptr) {
+    ze::Raise(ze::errors::kObjectRequired, u"no control or form named " + first);
+  }
   for (std::size_t i = 1; i < steps.size(); ++i) {
     String name;
     split(steps[i], &name, &index);
@@ -515,9 +536,9 @@ void ProvaHost::Windows() {
 void ProvaHost::TypeInfo(const ScriptLine& line) {
   ComPtr<IDispatch> object;
   if (FAILED(CreateObject(line.words[1].text, &object))) {
-    ze::Raise(ze::errors::kCannotCreateObject,
-              ze::FromUtf8("cannot create " + U8(line.words[1].text) + ": " +
-                           LastActivationError()));
+    ze::Raise(
+        ze::errors::kCannotCreateObject,
+        ze::FromUtf8("cannot create " + U8(line.words[1].text) + ": " + LastActivationError()));
   }
   ComPtr<IProvideClassInfo> provide;
   ComPtr<ITypeInfo> cls;
@@ -534,17 +555,22 @@ void ProvaHost::TypeInfo(const ScriptLine& line) {
   };
   auto kindName = [](INVOKEKIND kind) {
     switch (kind) {
-      case INVOKE_PROPERTYGET: return "get";
-      case INVOKE_PROPERTYPUT: return "let";
-      case INVOKE_PROPERTYPUTREF: return "set";
-      default: return "method";
+      case INVOKE_PROPERTYGET:
+        return "get";
+      case INVOKE_PROPERTYPUT:
+        return "let";
+      case INVOKE_PROPERTYPUTREF:
+        return "set";
+      default:
+        return "method";
     }
   };
   for (int pass = 0; pass < 2; ++pass) {  // the members first, then the events
     for (UINT i = 0; i < attr.cImplTypes; ++i) {
       int flags = 0;
       cls->GetImplTypeFlags(i, &flags);
-      if (!(flags & IMPLTYPEFLAG_FDEFAULT) || ((flags & IMPLTYPEFLAG_FSOURCE) != 0) != (pass == 1)) {
+      if (!(flags & IMPLTYPEFLAG_FDEFAULT) ||
+          ((flags & IMPLTYPEFLAG_FSOURCE) != 0) != (pass == 1)) {
         continue;
       }
       ComPtr<ITypeInfo> iface;
@@ -555,8 +581,8 @@ void ProvaHost::TypeInfo(const ScriptLine& line) {
         FuncDesc f;
         iface->GetFuncDesc(m, &f);
         if (pass == 0) {
-          Print("member " + DispId(f.memid) + " " + U8(f.name) + " " +
-                kindName(f.invkind) + " " + typeName(f.type) + " " + Quoted(f.help));
+          Print("member " + DispId(f.memid) + " " + U8(f.name) + " " + kindName(f.invkind) + " " +
+                typeName(f.type) + " " + Quoted(f.help));
         } else {
           Print("event " + DispId(f.memid) + " " + U8(f.name) + " " + Quoted(f.help));
         }

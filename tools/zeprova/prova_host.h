@@ -27,7 +27,10 @@
 
 namespace zeprova {
 
-// A command line that cannot be understood.
+// A command line that cannot be understood: a word, a literal or a path that is not
+// written as the language writes it. A well written line that names something not
+// there (a control, a form, an inner control) or a control name already taken fails
+// with an automation error instead, and the script goes on.
 struct ParseError {
   std::string message;
 };
