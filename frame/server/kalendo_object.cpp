@@ -222,9 +222,8 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
     t->BindLet(id::kValore,
                [=](KalendoObject& o, const Variant& v) { k(o).SetValore(ze::CDate(v)); });
     t->BindGet(id::kDataText, [=](KalendoObject& o) { return Variant(k(o).DataText()); });
-    t->BindLet(id::kDataText, [=](KalendoObject& o, const Variant& v) {
-      k(o).SetDataText(v.IsNull() ? ze::Date(0) : ze::CDate(v));  // a NULL field is no date
-    });
+    t->BindLet(id::kDataText,
+               [=](KalendoObject& o, const Variant& v) { k(o).SetDataText(ze::CDate(v)); });
     t->BindGet(id::kEvidenzia, [=](KalendoObject& o) { return Variant(k(o).Evidenzia()); });
     t->BindLet(id::kEvidenzia,
                [=](KalendoObject& o, const Variant& v) { k(o).SetEvidenzia(ze::CBool(v)); });

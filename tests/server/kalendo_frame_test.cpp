@@ -355,6 +355,13 @@ INSTANTIATE_TEST_SUITE_P(
                    {ze::Variant(1)},
                    DISP_E_MEMBERNOTFOUND,
                    0},
+        // A Null from a bound field is no date: the declared Date refuses it.
+        InvokeCase{"DataTextNull",
+                   u"DataText",
+                   DISPATCH_PROPERTYPUT,
+                   {ze::Variant::Null()},
+                   DISP_E_TYPEMISMATCH,
+                   0},
         InvokeCase{"TextLet",
                    u"Text",
                    DISPATCH_PROPERTYPUT,
