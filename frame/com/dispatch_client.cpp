@@ -1,7 +1,9 @@
 // Host-side calls by name; see dispatch_client.h.
 #include "frame/com/dispatch_client.h"
 
+#include "frame/com/com_ptr.h"
 #include "frame/com/dispatch_errors.h"
+#include "frame/com/type_info.h"
 
 namespace ze::com {
 
@@ -10,6 +12,16 @@ HRESULT GetDispatchId(IDispatch* object, std::u16string_view name, DISPID* id) {
   const String text(name);
   const char16_t* names[] = {text.c_str()};
   return object->GetIDsOfNames(IID_NULL, names, 1, 0, id);
+}
+
+HRESULT GetClassInfoOf(IUnknown* object, ITypeInfo** out) {
+  if (object == nullptr || out == nullptr) return E_POINTER;
+  *out = nullptr;
+  ComPtr<IProvideClassInfo> provider;
+  HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, provider.PutVoid());
+  if (SUCCEEDED(hr)) hr = provider->GetClassInfo(out);
+  if (SUCCEEDED(hr) && *out == nullptr) hr = E_NOINTERFACE;
+  return hr;
 }
 
 HRESULT TryInvoke(IDispatch* object, DISPID id, WORD flags, std::span<Variant> args,

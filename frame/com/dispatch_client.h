@@ -16,6 +16,10 @@ namespace ze::com {
 
 HRESULT GetDispatchId(IDispatch* object, std::u16string_view name, DISPID* id);
 
+// The description of an object's class (a coclass), through its IProvideClassInfo:
+// the QueryInterface or GetClassInfo failure, or E_NOINTERFACE when it gives none.
+HRESULT GetClassInfoOf(IUnknown* object, ITypeInfo** out);
+
 // Invoke with arguments in natural order. For DISPATCH_PROPERTYPUT(REF) the value
 // is the last argument. Arguments a ByRef parameter changed are copied back.
 HRESULT TryInvoke(IDispatch* object, DISPID id, WORD flags, std::span<Variant> args,

@@ -1,6 +1,7 @@
 // Dispatch objects in Variants; see dispatch_object.h.
 #include "frame/com/dispatch_object.h"
 
+#include "frame/com/dispatch_client.h"
 #include "frame/com/type_info.h"
 
 namespace ze::com {
@@ -12,17 +13,13 @@ Variant DispatchObject::Wrap(IDispatch* dispatch) {
 
 String DispatchObject::TypeName() const {
   if (!dispatch_) return u"Nothing";
-  ComPtr<IProvideClassInfo> provider;
-  if (SUCCEEDED(dispatch_->QueryInterface(IID_IProvideClassInfo, provider.PutVoid())) && provider) {
-    ComPtr<ITypeInfo> cls;
-    String name;
-    if (SUCCEEDED(provider->GetClassInfo(cls.Put())) && cls &&
-        SUCCEEDED(cls->GetDocumentation(MEMBERID_NIL, &name, nullptr)) && !name.empty()) {
-      return name;
-    }
+  ComPtr<ITypeInfo> cls;
+  String name;
+  if (SUCCEEDED(GetClassInfoOf(dispatch_.Get(), cls.Put())) &&
+      SUCCEEDED(cls->GetDocumentation(MEMBERID_NIL, &name, nullptr)) && !name.empty()) {
+    return name;
   }
   ComPtr<ITypeInfo> type;
-  String name;
   if (SUCCEEDED(dispatch_->GetTypeInfo(0, 0, type.Put())) && type &&
       SUCCEEDED(type->GetDocumentation(MEMBERID_NIL, &name, nullptr))) {
     std::size_t skip = 0;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "frame/com/dispatch_client.h"
 #include "frame/com/dispatch_errors.h"
 #include "frame/com/type_info.h"
 
@@ -10,13 +11,9 @@ namespace ze::com {
 
 HRESULT DefaultSourceInterface(IUnknown* object, IID* out) {
   if (object == nullptr || out == nullptr) return E_POINTER;
-  ComPtr<IProvideClassInfo> provider;
-  HRESULT hr = object->QueryInterface(IID_IProvideClassInfo, provider.PutVoid());
-  if (FAILED(hr)) return hr;
   ComPtr<ITypeInfo> cls;
-  hr = provider->GetClassInfo(cls.Put());
+  HRESULT hr = GetClassInfoOf(object, cls.Put());
   if (FAILED(hr)) return hr;
-  if (!cls) return E_NOINTERFACE;
   TypeAttr attr;
   hr = cls->GetTypeAttr(&attr);
   if (FAILED(hr)) return hr;

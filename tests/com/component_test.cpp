@@ -259,10 +259,8 @@ TEST_F(ComponentTest, ConnectionPointRules) {
 
 TEST_F(ComponentTest, TypeInformationOfTheClassAndItsEvents) {
   ComPtr<IDispatch> object = Create();
-  ComPtr<IProvideClassInfo> provider;
-  ASSERT_EQ(object.As(&provider), S_OK);
   ComPtr<ITypeInfo> cls;
-  ASSERT_EQ(provider->GetClassInfo(cls.Put()), S_OK);
+  ASSERT_EQ(GetClassInfoOf(object.Get(), cls.Put()), S_OK);
   TypeAttr attr;
   ASSERT_EQ(cls->GetTypeAttr(&attr), S_OK);
   EXPECT_EQ(attr.guid, kClsidContatore);

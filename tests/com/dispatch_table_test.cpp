@@ -425,6 +425,10 @@ TEST_F(DispatchTableTest, TypeInformationListsTheMembersInOrder) {
 TEST_F(DispatchTableTest, DispatchObjectsTravelInVariants) {
   const Variant v = DispatchObject::Wrap(object.Get());
   ASSERT_TRUE(v.Is<ObjectRef>());
+  // No class description: the name is its dispatch interface's.
+  ComPtr<ITypeInfo> cls;
+  EXPECT_EQ(GetClassInfoOf(object.Get(), cls.Put()), E_NOINTERFACE);
+  EXPECT_EQ(GetClassInfoOf(nullptr, cls.Put()), E_POINTER);
   EXPECT_EQ(v.Get<ObjectRef>()->TypeName(), u"Campione");
   EXPECT_EQ(DispatchOf(v).Get(), static_cast<IDispatch*>(object.Get()));
   EXPECT_EQ(DispatchObject::Wrap(nullptr), Variant::Nothing());

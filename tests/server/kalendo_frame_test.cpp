@@ -162,10 +162,8 @@ TEST_F(KalendoFrameTest, ChainResourcesListFiveGuidsOldestFirst) {
 
 TEST_F(KalendoFrameTest, TypeLibraryNamesTheEarlierInterfacesAsAliases) {
   ComPtr<IDispatch> object = Create();
-  ComPtr<IProvideClassInfo> provider;
-  ASSERT_EQ(object.As(&provider), S_OK);
   ComPtr<ITypeInfo> cls;
-  ASSERT_EQ(provider->GetClassInfo(cls.Put()), S_OK);
+  ASSERT_EQ(GetClassInfoOf(object.Get(), cls.Put()), S_OK);
   ComPtr<ITypeLib> lib;
   ASSERT_EQ(cls->GetContainingTypeLib(lib.Put(), nullptr), S_OK);
   // _Kalendo, __Kalendo, Kalendo and the four aliases.

@@ -540,11 +540,8 @@ void ProvaHost::TypeInfo(const ScriptLine& line) {
         ze::errors::kCannotCreateObject,
         ze::FromUtf8("cannot create " + U8(line.words[1].text) + ": " + LastActivationError()));
   }
-  ComPtr<IProvideClassInfo> provide;
   ComPtr<ITypeInfo> cls;
-  if (FAILED(object->QueryInterface(IProvideClassInfo::kIid,
-                                    reinterpret_cast<void**>(provide.Put()))) ||
-      FAILED(provide->GetClassInfo(cls.Put()))) {
+  if (FAILED(GetClassInfoOf(object.Get(), cls.Put()))) {
     ze::Raise(ze::errors::kMemberNotSupported, u"the object does not describe its class");
   }
   TypeAttr attr;
