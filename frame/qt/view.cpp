@@ -298,7 +298,9 @@ void View::SyncActivation() {
   // Asked already and Qt has not answered yet: no second request.
   if (!activationEchoes_.empty() && activationEchoes_.back() == window && lastRequested_ == window)
     return;
-  window->raise();
+  // The offscreen platform has no stacking order, and says so on every raise.
+  static const bool stacks = QGuiApplication::platformName() != QLatin1String("offscreen");
+  if (stacks) window->raise();
   window->activateWindow();
   lastRequested_ = window;
   activationEchoes_.push_back(window);
