@@ -83,19 +83,25 @@ QColor ColorOf(std::uint32_t oleColor, const QPalette& palette) {
 QFont FontOf(const ze::container::Font& font) {
   const QString name = ToQString(font.Name());
   // The generic family that stands in for a face that is not installed.
+  // First the metric-compatible Liberation face of its kind: the forms were laid out
+  // for the narrow faces of their time, and the generic sans-serif (DejaVu, as a rule)
+  // is wide enough to clip a caption that was designed to fit.
   QFont::StyleHint hint = QFont::SansSerif;
+  QString closest = QStringLiteral("Liberation Sans");
   QString generic = QStringLiteral("sans-serif");
   if (IsOneOf(name, {"Times New Roman", "MS Serif", "Times", "Georgia", "Garamond", "Book Antiqua",
                      "Century Schoolbook", "Roman"})) {
     hint = QFont::Serif;
+    closest = QStringLiteral("Liberation Serif");
     generic = QStringLiteral("serif");
   } else if (IsOneOf(name, {"Courier New", "Courier", "Fixedsys", "Lucida Console", "Consolas",
                             "Terminal", "System Fixed"})) {
     hint = QFont::Monospace;
+    closest = QStringLiteral("Liberation Mono");
     generic = QStringLiteral("monospace");
   }
   QFont out;
-  out.setFamilies(QStringList{name, generic});
+  out.setFamilies(QStringList{name, closest, generic});
   out.setStyleHint(hint);
   out.setPointSizeF(font.Size() > 0 ? font.Size() : 8.0);
   out.setWeight(static_cast<QFont::Weight>(std::clamp<int>(font.Weight(), 1, 1000)));
