@@ -1,9 +1,9 @@
 // The type library of zeKalendo, as data.
-#include "frame/server/kalendo_type_library.h"
+#include "server/kalendo_type_library.h"
 
 #include "about/frm_info.h"
 #include "frame/com/type_info_impl.h"
-#include "frame/server/kalendo_ids.h"
+#include "server/kalendo_ids.h"
 
 namespace zekalendo::typelib {
 

@@ -23,8 +23,8 @@
 #include "frame/com/error_info.h"
 #include "frame/com/inproc_server.h"
 #include "frame/container/ole_control.h"
-#include "frame/server/kalendo_ids.h"
-#include "frame/server/kalendo_interface.h"
+#include "server/kalendo_ids.h"
+#include "server/kalendo_interface.h"
 #include "kalendo/kalendo.h"
 
 namespace zekalendo {

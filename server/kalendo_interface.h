@@ -18,8 +18,8 @@
 
 #include "frame/automation/variant.h"
 #include "frame/com/dispatch.h"
-#include "frame/server/kalendo_ids.h"
-#include "frame/server/kalendo_type_library.h"
+#include "server/kalendo_ids.h"
+#include "server/kalendo_type_library.h"
 
 namespace zekalendo {
 

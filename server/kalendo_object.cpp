@@ -1,6 +1,6 @@
 // Kalendo through the component frame: dispatch, events, class information and the
 // host's side of the control.
-#include "frame/server/kalendo_object.h"
+#include "server/kalendo_object.h"
 
 #include <functional>
 #include <new>
@@ -13,8 +13,8 @@
 #include "frame/com/dispatch_errors.h"
 #include "frame/com/type_info_impl.h"
 #include "frame/container/picture.h"
-#include "frame/server/kalendo_resources.h"
-#include "frame/server/kalendo_type_library.h"
+#include "server/kalendo_resources.h"
+#include "server/kalendo_type_library.h"
 
 namespace zekalendo {
 

@@ -2,9 +2,9 @@
 // shared in-process-server machinery together with its own arguments.
 #include "frame/com/inproc_server.h"
 #include "frame/com/server_exports.h"
-#include "frame/server/kalendo_ids.h"
-#include "frame/server/kalendo_object.h"
-#include "frame/server/kalendo_type_library.h"
+#include "server/kalendo_ids.h"
+#include "server/kalendo_object.h"
+#include "server/kalendo_type_library.h"
 
 namespace zekalendo {
 
