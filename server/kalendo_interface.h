@@ -1,65 +1,71 @@
-// _Kalendo as a binary interface: the dual interface's own entries after IDispatch.
+// _Kalendo: Kalendo's members, declared once, and the dual interface made from them.
 //
-// A host compiled against the type library calls the members directly, in the type
-// library's order: get_X and put_X for each property (putref_X for the objects Font
-// and MouseIcon), then the methods by name. Every entry returns an HRESULT; a get_X
+// ZE_KALENDO_MEMBERS is the one list of the default interface's members, in the type
+// library's order (frame/com/member_table.h says what each column means); the type
+// library, the dispatch table and the vtable below are made from it. ZE_KALENDO_EVENTS
+// is the same for the event interface __Kalendo.
+//
+// A host compiled against the type library calls the members directly, in that
+// order: get_X and put_X for each property (putref_X for the objects Font and
+// MouseIcon), then the methods by name. Every entry returns an HRESULT; a get_X
 // writes its value through its final parameter. Each entry does what Invoke does for
 // the same member, so the two ways behave alike. A member that fails returns the
 // error's own code (MAKE_HRESULT(1, FACILITY_CONTROL, n) for error n) and leaves the
 // number, description and source as the thread's error information (error_info.h);
 // the object answers ISupportErrorInfo for this interface.
-//
-// Types at this interface: Boolean as VARIANT_BOOL, colours as OLE_COLOR, the mouse
-// pointer as a 16-bit enumeration, dates as ze::Date, strings as ze::String, Font and
-// MouseIcon as ze::ObjectRef (Nothing is a null one).
 #pragma once
 
-#include <cstdint>
-
-#include "frame/automation/variant.h"
-#include "frame/com/dispatch.h"
+#include "frame/com/member_table.h"
+#include "frame/container/object_members.h"
 #include "server/kalendo_ids.h"
-#include "server/kalendo_type_library.h"
 
 namespace zekalendo {
 
-// The standard cursor shapes 0 to 15, and 99 for the control's own MouseIcon.
-enum MousePointerConstants : std::int16_t {};
+namespace members = ze::container::members;
+using ze::com::MousePointerConstants;
 
-// _Kalendo's properties in type-library order: name, type at the interface, how it
-// is written (put: Let, putref: Set), dispatch id in typelib::dispid.
-#define ZE_KALENDO_PROPERTIES(X)                                        \
-  X(BackColor, ze::com::OLE_COLOR, put, kBackColor)                     \
-  X(Font, ze::ObjectRef, putref, kFont)                                 \
-  X(ForeColor, ze::com::OLE_COLOR, put, kForeColor)                     \
-  X(Locked, ze::com::VARIANT_BOOL, put, kLocked)                        \
-  X(Enabled, ze::com::VARIANT_BOOL, put, kEnabled)                      \
-  X(MouseIcon, ze::ObjectRef, putref, kMouseIcon)                       \
-  X(MousePointer, zekalendo::MousePointerConstants, put, kMousePointer) \
-  X(Text, ze::String, put, kText)                                       \
-  X(valore, ze::Date, put, kValore)                                     \
-  X(DataText, ze::Date, put, kDataText)                                 \
-  X(Evidenzia, ze::com::VARIANT_BOOL, put, kEvidenzia)                  \
-  X(PopSelezione, ze::com::VARIANT_BOOL, put, kPopSelezione)
+// clang-format off
+#define ZE_KALENDO_MEMBERS(PROPERTY, METHOD)                                                      \
+  PROPERTY(BackColor, -501, members::Color, Let, BackColor, SetBackColor,                         \
+           u"Restituisce o imposta il colore di sfondo. ", 0)                                     \
+  PROPERTY(Font, -512, members::Font, Set, GetFont, SetFont,                                      \
+           u"Imposto il tipo di carattere utilizzato dal controllo.", 0)                          \
+  PROPERTY(ForeColor, -513, members::Color, Let, ForeColor, SetForeColor,                         \
+           u"Imposta il colore utilizzato per il testo.", 0)                                      \
+  PROPERTY(Locked, 0x68030003, members::Boolean, Let, Locked, SetLocked,                          \
+           u"Blocca il controllo da  scrittura.", 0)                                              \
+  PROPERTY(Enabled, 0x6803FE0D, members::Boolean, Let, Enabled, SetEnabled, u"", 0)               \
+  PROPERTY(MouseIcon, 0x68030002, members::Picture, Set, MouseIcon, SetMouseIcon,                 \
+           u"Imposta l'immagine del cursore.", 0)                                                 \
+  PROPERTY(MousePointer, 0x68030001, members::MousePointer, Let, MousePointer, SetMousePointer,   \
+           u"Imposta il tipo di cursore.", 0)                                                     \
+  PROPERTY(Text, 0, members::String, Let, Text, SetText,                                          \
+           u"Imposta o restituisce la data contenuta nel controllo.", ze::com::FUNCFLAG_FUIDEFAULT) \
+  PROPERTY(valore, 0x6803FE0F, members::Date, Let, valore, SetValore, u"", 0)                     \
+  PROPERTY(DataText, 0x6803FE0C, members::Date, Let, DataText, SetDataText, u"",                  \
+           ze::com::FUNCFLAG_FBINDABLE | ze::com::FUNCFLAG_FDEFAULTBIND |                         \
+           ze::com::FUNCFLAG_FREQUESTEDIT | ze::com::FUNCFLAG_FIMMEDIATEBIND)                     \
+  PROPERTY(Evidenzia, 0x68030000, members::Boolean, Let, Evidenzia, SetEvidenzia,                 \
+           u"Indica se il controllo si deve evidenziare o meno quando riceve il focus.", 0)       \
+  PROPERTY(PopSelezione, 0x6803FE0E, members::Boolean, Let, PopSelezione, SetPopSelezione, u"", 0) \
+  METHOD(DelData, 0x60030012, DelData,                                                            \
+         u"Metodo utilizzato per azzerrare il contenuto del controllo.", 0)                       \
+  METHOD(AboutBox, -552, AboutBox, u"Visualizza la finestra informazioni sul controllo.", 0)
 
-// Its methods, after the properties: name, dispatch id.
-#define ZE_KALENDO_METHODS(X) \
-  X(DelData, kDelData)        \
-  X(AboutBox, kAboutBox)
+#define ZE_KALENDO_EVENTS(EVENT)                                                         \
+  EVENT(Click, -600, u"Evento Click.")                                                   \
+  EVENT(DblClick, -601, u"Evento Doppio Click.")                                         \
+  EVENT(DataNonValida, 1, u"Evento. Si verifica quando l'utente immette una data non valida.") \
+  EVENT(ReturnPress, 2, u"")                                                             \
+  EVENT(TastoPress, 3, u"")
+// clang-format on
 
 class IKalendo : public ze::com::IDispatch {
  public:
   static constexpr ze::com::IID kIid = ids::kIidKalendo;
   using Base = ze::com::IDispatch;
 
-#define ZE_KALENDO_DECLARE_PROPERTY(name, type, write, id) \
-  virtual ze::com::HRESULT get_##name(type* value) = 0;    \
-  virtual ze::com::HRESULT write##_##name(type value) = 0;
-#define ZE_KALENDO_DECLARE_METHOD(name, id) virtual ze::com::HRESULT name() = 0;
-  ZE_KALENDO_PROPERTIES(ZE_KALENDO_DECLARE_PROPERTY)
-  ZE_KALENDO_METHODS(ZE_KALENDO_DECLARE_METHOD)
-#undef ZE_KALENDO_DECLARE_PROPERTY
-#undef ZE_KALENDO_DECLARE_METHOD
+  ZE_MEMBER_VTABLE(ZE_KALENDO_MEMBERS)
 
  protected:
   ~IKalendo() = default;

@@ -384,13 +384,13 @@ class KalendoVtableTest : public KalendoFrameTest {
 
 TEST_F(KalendoVtableTest, EntriesFollowTheTypeLibrary) {
   std::vector<std::pair<std::u16string, INVOKEKIND>> entries;
-  constexpr INVOKEKIND put = INVOKE_PROPERTYPUT, putref = INVOKE_PROPERTYPUTREF;
-#define ZE_ENTRY(name, type, write, id)                          \
-  entries.emplace_back(ze::FromUtf8(#name), INVOKE_PROPERTYGET); \
+  constexpr INVOKEKIND Let = INVOKE_PROPERTYPUT, Set = INVOKE_PROPERTYPUTREF;
+#define ZE_ENTRY(name, id, type, write, getter, setter, help, flags) \
+  entries.emplace_back(ze::FromUtf8(#name), INVOKE_PROPERTYGET);     \
   entries.emplace_back(ze::FromUtf8(#name), write);
-#define ZE_METHOD(name, id) entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
-  ZE_KALENDO_PROPERTIES(ZE_ENTRY)
-  ZE_KALENDO_METHODS(ZE_METHOD)
+#define ZE_METHOD(name, id, method, help, flags) \
+  entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
+  ZE_KALENDO_MEMBERS(ZE_ENTRY, ZE_METHOD)
 #undef ZE_ENTRY
 #undef ZE_METHOD
   ComPtr<ITypeInfo> type;
