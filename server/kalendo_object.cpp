@@ -35,8 +35,8 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
     ComPtr<ITypeInfo> iface;
     typelib::TypeLibrary()->GetTypeInfoOfGuid(ids::kIidKalendo, iface.Put());
     t->UseTypeInfo(std::move(iface));
-    ZE_MEMBER_BIND(*t, [](KalendoObject& o) -> Kalendo& { return o.control(); },
-                   ZE_KALENDO_MEMBERS);
+    ZE_MEMBER_BIND(
+        *t, [](KalendoObject& o) -> Kalendo& { return o.control(); }, ZE_KALENDO_MEMBERS);
     return t;
   }();
   return *table;
@@ -46,9 +46,9 @@ const ze::container::ControlClass& KalendoObject::Class() {
   static const ze::container::ControlClass info = [] {
     ComPtr<ITypeInfo> coclass;
     typelib::TypeLibrary()->GetTypeInfoOfGuid(ids::kClsidKalendo, coclass.Put());
-    return ze::container::ControlClass{
-        kSource, resources::ReadChain(resources::IidKalendo()),
-        CurrentFirst(resources::SrcIidKalendo()), typelib::EventMembers(), std::move(coclass)};
+    return ze::container::ControlClass{kSource, resources::ReadChain(resources::IidKalendo()),
+                                       CurrentFirst(resources::SrcIidKalendo()),
+                                       typelib::EventMembers(), std::move(coclass)};
   }();
   return info;
 }

@@ -13,8 +13,7 @@
 
 namespace zekalendo {
 
-class KalendoObject final
-    : public ze::container::ControlObject<KalendoObject, IKalendo, Kalendo> {
+class KalendoObject final : public ze::container::ControlObject<KalendoObject, IKalendo, Kalendo> {
  public:
   explicit KalendoObject(ze::com::ServerModule& module) : ControlObject(module) {}
 

@@ -23,17 +23,24 @@ String Maker() {
   return String(address);
 }
 
-// An earlier IID of the default interface, under its own name, for _Kalendo.
-TypeAttr AliasAttr(std::size_t version) {
+// A type of the library, at the library's version.
+TypeAttr Attr(const GUID& guid, String name, TYPEKIND kind, WORD flags) {
   TypeAttr a;
-  a.guid = ids::kIidChainKalendo[version];
-  a.name = u"Kalendo___v" + String(1, static_cast<char16_t>(u'0' + version));
-  a.typekind = TKIND_ALIAS;
-  // Only old hosts use these names, through the IIDs; browsers need not list them.
-  a.flags = TYPEFLAG_FHIDDEN;
+  a.guid = guid;
+  a.name = std::move(name);
+  a.typekind = kind;
+  a.flags = flags;
   a.majorVersion = ids::kLibMajor;
   a.minorVersion = ids::kLibMinor;
   return a;
+}
+
+// An earlier IID of the default interface, under its own name, for _Kalendo. Only old
+// hosts use these names, through the IIDs; browsers need not list them.
+TypeAttr AliasAttr(std::size_t version) {
+  return Attr(ids::kIidChainKalendo[version],
+              u"Kalendo___v" + String(1, static_cast<char16_t>(u'0' + version)), TKIND_ALIAS,
+              TYPEFLAG_FHIDDEN);
 }
 
 }  // namespace
@@ -52,36 +59,18 @@ TypeLibAttr LibraryAttr() {
 }
 
 TypeAttr ClassAttr() {
-  TypeAttr a;
-  a.guid = ids::kClsidKalendo;
-  a.name = u"Kalendo";
-  a.typekind = TKIND_COCLASS;
-  a.flags = TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL;
-  a.majorVersion = ids::kLibMajor;
-  a.minorVersion = ids::kLibMinor;
-  return a;
+  return Attr(ids::kClsidKalendo, u"Kalendo", TKIND_COCLASS,
+              TYPEFLAG_FCANCREATE | TYPEFLAG_FCONTROL);
 }
 
 TypeAttr InterfaceAttr() {
-  TypeAttr a;
-  a.guid = ids::kIidKalendo;
-  a.name = u"_Kalendo";
-  a.typekind = TKIND_DISPATCH;
-  a.flags = TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION;
-  a.majorVersion = ids::kLibMajor;
-  a.minorVersion = ids::kLibMinor;
-  return a;
+  return Attr(
+      ids::kIidKalendo, u"_Kalendo", TKIND_DISPATCH,
+      TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION);
 }
 
 TypeAttr EventsAttr() {
-  TypeAttr a;
-  a.guid = ids::kIidKalendoEvents;
-  a.name = u"__Kalendo";
-  a.typekind = TKIND_DISPATCH;
-  a.flags = TYPEFLAG_FHIDDEN;
-  a.majorVersion = ids::kLibMajor;
-  a.minorVersion = ids::kLibMinor;
-  return a;
+  return Attr(ids::kIidKalendoEvents, u"__Kalendo", TKIND_DISPATCH, TYPEFLAG_FHIDDEN);
 }
 
 const std::vector<FuncDesc>& InterfaceMembers() {

@@ -61,50 +61,23 @@ struct Boolean {
   }
 };
 
-struct Integer {
-  using Abi = std::int16_t;
-  static TypeDesc Desc() { return {VT_I2, {}}; }
-  static Variant Out(std::int16_t i) { return Variant(i); }
-  static std::int16_t In(const Variant& v) { return CInt(v); }
-  static Variant FromAbi(Abi i) { return Variant(i); }
-  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<std::int16_t>(v, VT_I2, out); }
+// A type that is the same C++ type at all three: only its conversion from a Variant
+// and its variant type differ.
+template <class T, VARTYPE kVt, T (*kConvert)(const Variant&)>
+struct Plain {
+  using Abi = T;
+  static TypeDesc Desc() { return {kVt, {}}; }
+  static Variant Out(T value) { return Variant(std::move(value)); }
+  static T In(const Variant& v) { return kConvert(v); }
+  static Variant FromAbi(Abi value) { return Out(std::move(value)); }
+  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<T>(v, kVt, out); }
 };
 
-struct Long {
-  using Abi = std::int32_t;
-  static TypeDesc Desc() { return {VT_I4, {}}; }
-  static Variant Out(std::int32_t i) { return Variant(i); }
-  static std::int32_t In(const Variant& v) { return CLng(v); }
-  static Variant FromAbi(Abi i) { return Variant(i); }
-  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<std::int32_t>(v, VT_I4, out); }
-};
-
-struct Double {
-  using Abi = double;
-  static TypeDesc Desc() { return {VT_R8, {}}; }
-  static Variant Out(double d) { return Variant(d); }
-  static double In(const Variant& v) { return CDbl(v); }
-  static Variant FromAbi(Abi d) { return Variant(d); }
-  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<double>(v, VT_R8, out); }
-};
-
-struct String {
-  using Abi = ze::String;
-  static TypeDesc Desc() { return {VT_BSTR, {}}; }
-  static Variant Out(ze::String s) { return Variant(std::move(s)); }
-  static ze::String In(const Variant& v) { return CStr(v); }
-  static Variant FromAbi(Abi s) { return Variant(std::move(s)); }
-  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<ze::String>(v, VT_BSTR, out); }
-};
-
-struct Date {
-  using Abi = ze::Date;
-  static TypeDesc Desc() { return {VT_DATE, {}}; }
-  static Variant Out(ze::Date d) { return Variant(d); }
-  static ze::Date In(const Variant& v) { return CDate(v); }
-  static Variant FromAbi(Abi d) { return Variant(d); }
-  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<ze::Date>(v, VT_DATE, out); }
-};
+using Integer = Plain<std::int16_t, VT_I2, &CInt>;
+using Long = Plain<std::int32_t, VT_I4, &CLng>;
+using Double = Plain<double, VT_R8, &CDbl>;
+using String = Plain<ze::String, VT_BSTR, &CStr>;
+using Date = Plain<ze::Date, VT_DATE, &CDate>;
 
 struct Color {
   using Abi = OLE_COLOR;

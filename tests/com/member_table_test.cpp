@@ -89,7 +89,8 @@ const DispatchTable<Scheda>& Scheda::Dispatch() {
     Table()
         : DispatchTable(InterfaceDescription{TypeLibAttr{}, SchedaAttr(),
                                              ZE_MEMBER_DESCRIPTIONS(ZE_SCHEDA_MEMBERS)}) {
-      ZE_MEMBER_BIND(*this, [](Scheda& s) -> Fascicolo& { return s.fascicolo; }, ZE_SCHEDA_MEMBERS);
+      ZE_MEMBER_BIND(
+          *this, [](Scheda& s) -> Fascicolo& { return s.fascicolo; }, ZE_SCHEDA_MEMBERS);
     }
   };
   static const Table table;

@@ -49,19 +49,21 @@ std::string RunScript(const std::vector<ze::String>& lines) {
 }
 
 TEST(ZeprovaPaths, ReachInnerControlsAndArrayElementsOfAnyForm) {
-  const std::string out = RunScript({u"inspect FrmPercorsi.txtAnno.txtnumero",
-                               u"inspect FrmPercorsi.lblGio(15)", u"focus FrmPercorsi.txtAnno.txtnumero",
-                               u"type \"1\"",  // at the caret, which focus leaves at 0
-                               u"inspect FrmPercorsi.txtAnno.txtnumero"});
+  const std::string out =
+      RunScript({u"inspect FrmPercorsi.txtAnno.txtnumero", u"inspect FrmPercorsi.lblGio(15)",
+                 u"focus FrmPercorsi.txtAnno.txtnumero",
+                 u"type \"1\"",  // at the caret, which focus leaves at 0
+                 u"inspect FrmPercorsi.txtAnno.txtnumero"});
   EXPECT_NE(out.find("FrmPercorsi.txtAnno.txtnumero text=\"2005\""), std::string::npos) << out;
   EXPECT_NE(out.find("FrmPercorsi.lblGio(15) caption=\"15\""), std::string::npos) << out;
-  EXPECT_NE(out.find("FrmPercorsi.txtAnno.txtnumero text=\"12005\" sel=1,0"), std::string::npos) << out;
+  EXPECT_NE(out.find("FrmPercorsi.txtAnno.txtnumero text=\"12005\" sel=1,0"), std::string::npos)
+      << out;
 }
 
 TEST(ZeprovaPaths, AMissingStepIsAnErrorNotACrash) {
   const std::string out =
       RunScript({u"inspect FrmPercorsi.lblGio(32)", u"inspect FrmPercorsi.txtAnno.nessuno",
-           u"inspect FrmNessuna.txtAnno", u"inspect FrmPercorsi.lblGio(0).txtnumero"});
+                 u"inspect FrmNessuna.txtAnno", u"inspect FrmPercorsi.lblGio(0).txtnumero"});
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4) << out;
   EXPECT_EQ(out.find("caption="), std::string::npos) << out;
 }
