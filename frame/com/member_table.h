@@ -34,7 +34,9 @@
 // with DispatchTable::Method instead.
 #pragma once
 
+#include <exception>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "frame/com/dispatch.h"
