@@ -60,15 +60,6 @@ using ze::com::MousePointerConstants;
   EVENT(TastoPress, 3, u"")
 // clang-format on
 
-class IKalendo : public ze::com::IDispatch {
- public:
-  static constexpr ze::com::IID kIid = ids::kIidKalendo;
-  using Base = ze::com::IDispatch;
-
-  ZE_MEMBER_VTABLE(ZE_KALENDO_MEMBERS)
-
- protected:
-  ~IKalendo() = default;
-};
+ZE_DUAL_INTERFACE(IKalendo, ids::kIidKalendo, ZE_KALENDO_MEMBERS);
 
 }  // namespace zekalendo

@@ -24,6 +24,7 @@
 //                                      the COM object to the object whose getters and
 //                                      setters the lines name
 //   ZE_MEMBER_VTABLE(LIST)              the dual interface's pure virtual entries
+//   ZE_DUAL_INTERFACE(Name, iid, LIST)  the whole dual interface, IDispatch and them
 //   ZE_MEMBER_DUAL(LIST)                the object's overrides of them, each going
 //                                      through Invoke so both ways behave alike
 //   ZE_EVENT_DESCRIPTIONS(EVENTS)       the event interface's entries
@@ -165,6 +166,17 @@ inline HRESULT CallThroughInvoke(IDispatch* self, DISPID id) {
 #define ZE_MEMBER_VTABLE_METHOD(name, id, method, help, flags) \
   virtual ::ze::com::HRESULT name() = 0;
 #define ZE_MEMBER_VTABLE(LIST) LIST(ZE_MEMBER_VTABLE_PROPERTY, ZE_MEMBER_VTABLE_METHOD)
+// A dual interface of its own: IDispatch, then the entries of LIST.
+#define ZE_DUAL_INTERFACE(Name, iid, LIST)        \
+  class Name : public ::ze::com::IDispatch {      \
+   public:                                        \
+    static constexpr ::ze::com::IID kIid = (iid); \
+    using Base = ::ze::com::IDispatch;            \
+    ZE_MEMBER_VTABLE(LIST)                        \
+                                                  \
+   protected:                                     \
+    ~Name() = default;                            \
+  }
 
 // ... and their overrides in the object.
 #define ZE_MEMBER_DUAL_PUT_Let(name, id, type)                                            \

@@ -28,15 +28,7 @@ namespace {
 
 constexpr IID kIidScheda{0x5a1e0100, 0x7e57, 0x4c0d, {0x9a, 0x11, 0, 0, 0, 0, 0, 0x02}};
 
-class IScheda : public IDispatch {
- public:
-  static constexpr IID kIid = kIidScheda;
-  using Base = IDispatch;
-  ZE_MEMBER_VTABLE(ZE_SCHEDA_MEMBERS)
-
- protected:
-  ~IScheda() = default;
-};
+ZE_DUAL_INTERFACE(IScheda, kIidScheda, ZE_SCHEDA_MEMBERS);
 
 // What the members read and write: the class's own C++ side, as Kalendo's widget is
 // for KalendoObject. (The COM object's own methods are the vtable entries, named as

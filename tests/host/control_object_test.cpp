@@ -64,15 +64,7 @@ class Spia : public ui::UserControl {
 #define ZE_SPIA_EVENTS(EVENT) EVENT(Cambiato, 7, u"")
 // clang-format on
 
-class ISpia : public IDispatch {
- public:
-  static constexpr IID kIid = kIidSpia;
-  using Base = IDispatch;
-  ZE_MEMBER_VTABLE(ZE_SPIA_MEMBERS)
-
- protected:
-  ~ISpia() = default;
-};
+ZE_DUAL_INTERFACE(ISpia, kIidSpia, ZE_SPIA_MEMBERS);
 
 TypeAttr Attr(const GUID& guid, const char16_t* name, TYPEKIND kind) {
   TypeAttr a;
