@@ -12,7 +12,7 @@ namespace provix2 {
 
 using ze::String;
 using ze::Variant;
-using ze::container::HostedControl;
+using ze::host::HostedControl;
 using ze::container::PropertyBag;
 
 namespace {
