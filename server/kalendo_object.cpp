@@ -42,13 +42,13 @@ const DispatchTable<KalendoObject>& KalendoObject::Dispatch() {
   return *table;
 }
 
-const ze::container::ControlClass& KalendoObject::Class() {
-  static const ze::container::ControlClass info = [] {
+const ze::host::ControlClass& KalendoObject::Class() {
+  static const ze::host::ControlClass info = [] {
     ComPtr<ITypeInfo> coclass;
     typelib::TypeLibrary()->GetTypeInfoOfGuid(ids::kClsidKalendo, coclass.Put());
-    return ze::container::ControlClass{kSource, resources::ReadChain(resources::IidKalendo()),
-                                       CurrentFirst(resources::SrcIidKalendo()),
-                                       typelib::EventMembers(), std::move(coclass)};
+    return ze::host::ControlClass{kSource, resources::ReadChain(resources::IidKalendo()),
+                                  CurrentFirst(resources::SrcIidKalendo()), typelib::EventMembers(),
+                                  std::move(coclass)};
   }();
   return info;
 }

@@ -13,12 +13,12 @@
 
 namespace zekalendo {
 
-class KalendoObject final : public ze::container::ControlObject<KalendoObject, IKalendo, Kalendo> {
+class KalendoObject final : public ze::host::ControlObject<KalendoObject, IKalendo, Kalendo> {
  public:
   explicit KalendoObject(ze::com::ServerModule& module) : ControlObject(module) {}
 
   static const ze::com::DispatchTable<KalendoObject>& Dispatch();
-  static const ze::container::ControlClass& Class();
+  static const ze::host::ControlClass& Class();
 
   // _Kalendo's vtable entries.
   ZE_MEMBER_DUAL(ZE_KALENDO_MEMBERS)

@@ -38,9 +38,9 @@
 #include "frame/com/type_info.h"
 #include "frame/com/type_info_impl.h"
 #include "frame/container/font.h"
-#include "frame/container/ole_control.h"
+#include "frame/host/ole_control.h"
 
-namespace ze::container {
+namespace ze::host {
 
 // What a control class says about itself, once per class.
 struct ControlClass {
@@ -98,10 +98,10 @@ class ControlObject
   com::HRESULT InitNew() override {
     return Guard(nullptr, [this] { control_.InitNew(); });
   }
-  com::HRESULT Load(PropertyBag& bag, com::EXCEPINFO* error) override {
+  com::HRESULT Load(container::PropertyBag& bag, com::EXCEPINFO* error) override {
     return Guard(error, [&] { control_.Load(bag); });
   }
-  com::HRESULT Save(PropertyBag& bag, com::EXCEPINFO* error) override {
+  com::HRESULT Save(container::PropertyBag& bag, com::EXCEPINFO* error) override {
     return Guard(error, [&] { control_.Save(bag); });
   }
   ui::UserControl* Widget() override { return &control_; }
@@ -148,8 +148,8 @@ class ControlObject
   bool CanPropertyChange(std::u16string_view name) override {
     return host_ ? host_->CanPropertyChange(name) : true;
   }
-  std::shared_ptr<Font> AmbientFont() override {
-    return host_ ? host_->AmbientFont() : DefaultFont();
+  std::shared_ptr<container::Font> AmbientFont() override {
+    return host_ ? host_->AmbientFont() : container::DefaultFont();
   }
   std::optional<Variant> ExtenderProperty(std::u16string_view name) override {
     return host_ ? host_->ExtenderProperty(name) : std::nullopt;
@@ -172,4 +172,4 @@ class ControlObject
   Control control_;
 };
 
-}  // namespace ze::container
+}  // namespace ze::host

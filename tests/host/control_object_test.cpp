@@ -17,10 +17,13 @@
 #include "frame/ui/text_box.h"
 #include "frame/ui/user_control.h"
 
-namespace ze::container {
+namespace ze::host {
 namespace {
 
 using namespace ze::com;
+using container::DefaultFont;
+using container::Font;
+using container::PropertyBag;
 
 constexpr GUID Id(std::uint32_t n) {
   return GUID{0x5a1e0200 + n, 0x7e57, 0x4c0d, {0x9a, 0x11, 0, 0, 0, 0, 0, 0x03}};
@@ -199,4 +202,4 @@ TEST_F(ControlObjectTest, EveryObjectHoldsTheModule) {
 }
 
 }  // namespace
-}  // namespace ze::container
+}  // namespace ze::host
