@@ -99,35 +99,6 @@ struct MousePointer {
   static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<std::int16_t>(v, VT_I2, out); }
 };
 
-// Whether an object property takes Nothing.
-enum class Nothing { kAllowed, kRefused };
-
-// An object of class T. Traits says how a browser names it (`static constexpr
-// const char16_t* kName`) and whether Nothing is a value (`static constexpr Nothing
-// kNothing`); a value of another class is a type mismatch, Nothing where it is
-// refused an invalid property value.
-template <class T, class Traits>
-struct ObjectOf {
-  using Abi = ObjectRef;
-  static TypeDesc Desc() { return {VT_DISPATCH, Traits::kName}; }
-  static Variant Out(std::shared_ptr<T> object) { return Variant(ObjectRef(std::move(object))); }
-  static std::shared_ptr<T> In(const Variant& v) {
-    if (v.Is<ObjectRef>()) {
-      const ObjectRef& object = v.Get<ObjectRef>();
-      if (!object) {
-        if (Traits::kNothing == Nothing::kRefused) Raise(errors::kInvalidPropertyValue);
-        return nullptr;
-      }
-      if (auto typed = std::dynamic_pointer_cast<T>(object)) return typed;
-    }
-    Raise(errors::kTypeMismatch);
-  }
-  static Variant FromAbi(Abi object) { return Variant(std::move(object)); }
-  static HRESULT ToAbi(const Variant& v, Abi* out) {
-    return TakeAs<ObjectRef>(v, VT_DISPATCH, out);
-  }
-};
-
 // Any object at all, Nothing included; what is not an object is a type mismatch.
 struct Object {
   using Abi = ObjectRef;
@@ -140,6 +111,30 @@ struct Object {
   static Variant FromAbi(Abi object) { return Out(std::move(object)); }
   static HRESULT ToAbi(const Variant& v, Abi* out) {
     return TakeAs<ObjectRef>(v, VT_DISPATCH, out);
+  }
+};
+
+// Whether an object property takes Nothing.
+enum class Nothing { kAllowed, kRefused };
+
+// An object of class T. Traits says how a browser names it (`static constexpr
+// const char16_t* kName`) and whether Nothing is a value (`static constexpr Nothing
+// kNothing`); a value of another class is a type mismatch, Nothing where it is
+// refused an invalid property value. It crosses the dual interface as any Object.
+template <class T, class Traits>
+struct ObjectOf : Object {
+  static TypeDesc Desc() { return {VT_DISPATCH, Traits::kName}; }
+  static Variant Out(std::shared_ptr<T> object) { return Variant(ObjectRef(std::move(object))); }
+  static std::shared_ptr<T> In(const Variant& v) {
+    if (v.Is<ObjectRef>()) {
+      const ObjectRef& object = v.Get<ObjectRef>();
+      if (!object) {
+        if (Traits::kNothing == Nothing::kRefused) Raise(errors::kInvalidPropertyValue);
+        return nullptr;
+      }
+      if (auto typed = std::dynamic_pointer_cast<T>(object)) return typed;
+    }
+    Raise(errors::kTypeMismatch);
   }
 };
 

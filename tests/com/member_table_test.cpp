@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
 #include "frame/automation/error.h"
@@ -35,7 +36,9 @@ namespace {
            (PARAM(Testo, members::String, ByVal, _),                                    \
             PARAM(Separatore, members::String, Default, u" - "),                        \
             PARAM(Nota, members::Any, Optional, _)), u"", 0)                             \
-  FUNCTION(Lunghezza, 23, Lunghezza, members::Integer, (), u"", 0)
+  FUNCTION(Lunghezza, 23, Lunghezza, members::Integer, (), u"", 0)                     \
+  FUNCTION(Collegata, 24, Collegata, members::Boolean,                                  \
+           (PARAM(Oggetto, members::Object, ByVal, _)), u"", 0)
 // clang-format on
 
 constexpr IID kIidScheda{0x5a1e0100, 0x7e57, 0x4c0d, {0x9a, 0x11, 0, 0, 0, 0, 0, 0x02}};
@@ -88,6 +91,7 @@ class Fascicolo {
     return out;
   }
   std::int16_t Lunghezza() const { return static_cast<std::int16_t>(titolo_.size()); }
+  bool Collegata(const ObjectRef& oggetto) const { return static_cast<bool>(oggetto); }
 
  private:
   String titolo_;
@@ -171,6 +175,7 @@ TEST_F(MemberTableTest, TheTypeLibraryListsEveryLineInOrder) {
       {21, u"Rifinisci", INVOKE_FUNC, u"Boolean", 0, u"Chiude il percorso.", 1},
       {22, u"Intesta", INVOKE_FUNC, u"String", 0, u"", 3},
       {23, u"Lunghezza", INVOKE_FUNC, u"Integer", 0, u"", 0},
+      {24, u"Collegata", INVOKE_FUNC, u"Boolean", 0, u"", 1},
   };
   TypeAttr attr;
   ASSERT_EQ(type->GetTypeAttr(&attr), S_OK);
@@ -308,6 +313,18 @@ TEST_F(MemberTableTest, InvokeConvertsTheArgumentsAndReturnsTheResult) {
 
   ASSERT_EQ(Invoke(23, DISPATCH_METHOD, {}, &result), S_OK);
   EXPECT_EQ(result, Variant(std::int16_t{0}));
+
+  // An Object parameter takes Nothing, but nothing that is not an object.
+  ASSERT_EQ(Invoke(24, DISPATCH_METHOD, {Variant(ObjectRef())}, &result), S_OK);
+  EXPECT_EQ(result, Variant(false));
+  struct Segnalibro : Object {
+    String TypeName() const override { return u"Segnalibro"; }
+  };
+  const ObjectRef segnalibro = std::make_shared<Segnalibro>();
+  ASSERT_EQ(Invoke(24, DISPATCH_METHOD, {Variant(segnalibro)}, &result), S_OK);
+  EXPECT_EQ(result, Variant(true));
+  EXPECT_EQ(Invoke(24, DISPATCH_METHOD, {Variant(String(u"scheda"))}, &result),
+            DISP_E_TYPEMISMATCH);
 }
 
 TEST_F(MemberTableTest, InvokeWritesAByRefArgumentBack) {
@@ -399,6 +416,10 @@ TEST_F(MemberTableTest, TheDualInterfaceCallsFunctionsThroughInvoke) {
   std::int16_t length = 0;
   ASSERT_EQ(scheda_->Lunghezza(&length), S_OK);
   EXPECT_EQ(length, 6);
+
+  VARIANT_BOOL linked = VARIANT_TRUE;
+  ASSERT_EQ(scheda_->Collegata(ObjectRef(), &linked), S_OK);
+  EXPECT_EQ(linked, VARIANT_FALSE);
 }
 
 }  // namespace
