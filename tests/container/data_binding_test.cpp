@@ -1,5 +1,6 @@
 // Recordset moves and the binding's two directions, without any control.
 #include "frame/container/data_binding.h"
+#include "frame/container/memory_recordset.h"
 
 #include <gtest/gtest.h>
 
