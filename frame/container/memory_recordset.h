@@ -27,7 +27,7 @@ class Recordset : public RecordSource {
 
   std::optional<std::size_t> Position() const override;
   bool IsBOF() const override { return rows_.empty() || position_ < 0; }
-  bool IsEOF() const override { return position_ >= Rows(); }
+  bool IsEOF() const override { return Rows() == 0 || position_ >= Rows(); }
   // No current record: at BOF, at EOF, or no rows.
   bool AtEnd() const { return !HasCurrent(); }
   void MoveFirst() override;

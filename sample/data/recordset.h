@@ -57,7 +57,7 @@ class Recordset : public ze::container::RecordSource {
   std::size_t RecordCount() const override { return rowids_.size(); }
   std::optional<std::size_t> Position() const override;
   bool IsBOF() const override { return rowids_.empty() || position_ < 0; }
-  bool IsEOF() const override { return position_ >= Rows(); }
+  bool IsEOF() const override { return Rows() == 0 || position_ >= Rows(); }
 
   // Moves; each reloads the current record's fields. A move with unsaved edits
   // throws RecordsetError: the caller decides whether to Update or CancelUpdate first.
