@@ -16,30 +16,8 @@ void Recordset::AddRecord(std::vector<Variant> values) {
   if (rows_.size() == 1) position_ = 0;
 }
 
-std::optional<std::size_t> Recordset::Position() const {
-  if (position_ < 0 || position_ >= Rows()) return std::nullopt;
-  return static_cast<std::size_t>(position_);
-}
-
-void Recordset::Stand(std::ptrdiff_t position) {
-  position_ = std::clamp<std::ptrdiff_t>(position, -1, Rows());
-  NotifyMove();
-}
-
-void Recordset::MoveFirst() {
-  Stand(rows_.empty() ? -1 : 0);
-}
-void Recordset::MoveLast() {
-  Stand(Rows() - 1);
-}
-void Recordset::MoveNext() {
-  Stand(position_ + 1);
-}
-void Recordset::MovePrevious() {
-  Stand(position_ >= Rows() ? Rows() - 1 : position_ - 1);
-}
 void Recordset::MoveTo(std::size_t row) {
-  Stand(static_cast<std::ptrdiff_t>(std::min(row, rows_.size())));
+  StandAt(static_cast<std::ptrdiff_t>(std::min(row, rows_.size())));
 }
 
 Variant Recordset::Field(std::u16string_view name) const {

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/container/record_source.h"
+#include "frame/container/row_source.h"
 
 namespace ze::container {
 
-class Recordset : public RecordSource {
+class Recordset : public RowSource {
  public:
   explicit Recordset(std::vector<String> fieldNames);
 
@@ -25,15 +25,8 @@ class Recordset : public RecordSource {
   void AddRecord(std::vector<Variant> values);
   std::size_t RecordCount() const override { return rows_.size(); }
 
-  std::optional<std::size_t> Position() const override;
-  bool IsBOF() const override { return rows_.empty() || position_ < 0; }
-  bool IsEOF() const override { return Rows() == 0 || position_ >= Rows(); }
   // No current record: at BOF, at EOF, or no rows.
   bool AtEnd() const { return !HasCurrent(); }
-  void MoveFirst() override;
-  void MoveLast() override;
-  void MoveNext() override;
-  void MovePrevious() override;
   // Beyond the last row is EOF.
   void MoveTo(std::size_t row);
 
@@ -52,13 +45,9 @@ class Recordset : public RecordSource {
   Variant Value(std::size_t row, std::u16string_view name) const;
 
  private:
-  std::ptrdiff_t Rows() const { return static_cast<std::ptrdiff_t>(rows_.size()); }
-  void Stand(std::ptrdiff_t position);
-
   std::vector<String> fields_;
   std::vector<std::vector<Variant>> rows_;
   std::vector<bool> edited_;
-  std::ptrdiff_t position_ = -1;  // -1 is BOF, Rows() is EOF
   bool readOnly_ = false;
 };
 

@@ -3,7 +3,8 @@
 //
 // A data binding (data_binding.h) sees its source only through this class, so an engine
 // is added by implementing it: the in-memory Recordset (memory_recordset.h), provix2's
-// SQLite table, a shared server's table.
+// SQLite table, a shared server's table. An engine whose records are rows it reaches
+// by number takes its position and moves from RowSource (row_source.h).
 //
 // The model:
 // - Named fields, matched ignoring ASCII case. Values are Variants of any kind an

@@ -165,29 +165,8 @@ void Recordset::Check(int rc, const char* what) const {
   throw RecordsetError(std::string(what) + ": " + Describe(rc, sqlite3_db_filename(db_, "main")));
 }
 
-std::optional<std::size_t> Recordset::Position() const {
-  if (position_ < 0 || position_ >= Rows()) return std::nullopt;
-  return static_cast<std::size_t>(position_);
-}
-
-void Recordset::Stand(std::ptrdiff_t position) {
+void Recordset::BeforeMove() {
   if (Dirty()) throw RecordsetError("il record corrente ha modifiche non salvate");
-  position_ = std::clamp<std::ptrdiff_t>(position, -1, Rows());
-  Load();
-  NotifyMove();
-}
-
-void Recordset::MoveFirst() {
-  Stand(rowids_.empty() ? -1 : 0);
-}
-void Recordset::MoveLast() {
-  Stand(Rows() - 1);
-}
-void Recordset::MoveNext() {
-  Stand(position_ + 1);
-}
-void Recordset::MovePrevious() {
-  Stand(position_ >= Rows() ? Rows() - 1 : position_ - 1);
 }
 
 void Recordset::Load() {

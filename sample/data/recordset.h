@@ -32,14 +32,14 @@
 #include <vector>
 
 #include "frame/automation/variant.h"
-#include "frame/container/record_source.h"
+#include "frame/container/row_source.h"
 
 namespace provix2 {
 
 // A failure of the database, with a message fit for the user.
 using RecordsetError = ze::container::RecordSourceError;
 
-class Recordset : public ze::container::RecordSource {
+class Recordset : public ze::container::RowSource {
  public:
   // Opens `path` and the table `recordSource`, which must have every field of
   // `fields`. Throws RecordsetError when the file cannot be opened, is not a
@@ -55,16 +55,8 @@ class Recordset : public ze::container::RecordSource {
   // The bound fields, as the form names them.
   const std::vector<ze::String>& FieldNames() const override { return names_; }
   std::size_t RecordCount() const override { return rowids_.size(); }
-  std::optional<std::size_t> Position() const override;
-  bool IsBOF() const override { return rowids_.empty() || position_ < 0; }
-  bool IsEOF() const override { return Rows() == 0 || position_ >= Rows(); }
-
-  // Moves; each reloads the current record's fields. A move with unsaved edits
+  // Moves (RowSource's) reload the current record's fields. A move with unsaved edits
   // throws RecordsetError: the caller decides whether to Update or CancelUpdate first.
-  void MoveFirst() override;
-  void MoveLast() override;
-  void MoveNext() override;
-  void MovePrevious() override;
 
   ze::Variant Field(std::u16string_view name) const override;
   // Null, Empty (stored as NULL), a Date, a number, a Boolean (-1 or 0) or a String.
@@ -84,8 +76,8 @@ class Recordset : public ze::container::RecordSource {
   static std::optional<ze::Date> StoredDate(std::string_view text);
 
  private:
-  std::ptrdiff_t Rows() const { return static_cast<std::ptrdiff_t>(rowids_.size()); }
-  void Stand(std::ptrdiff_t position);
+  void BeforeMove() override;
+  void AfterMove() override { Load(); }
   void Load();
   void Check(int rc, const char* what) const;
 
@@ -94,7 +86,6 @@ class Recordset : public ze::container::RecordSource {
   std::vector<std::string> fields_;
   std::vector<ze::String> names_;
   std::vector<std::int64_t> rowids_;
-  std::ptrdiff_t position_ = -1;  // -1 is BOF, Rows() is EOF
   std::vector<ze::Variant> values_;             // by field, as stored
   std::map<std::size_t, ze::Variant> edits_;  // by field
 };
