@@ -147,8 +147,7 @@ LSTATUS Store::Connect() {
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
-    SetLastErrorDetail(path_ + ": cannot open the registry store: " +
-                       sqlite::ErrorText(db, rc));
+    SetLastErrorDetail(path_ + ": cannot open the registry store: " + sqlite::ErrorText(db, rc));
     sqlite3_close(db);
     return ERROR_CANTOPEN;
   }

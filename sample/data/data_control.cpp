@@ -94,8 +94,8 @@ bool DataControl::Refresh() {
     none_->SetReadOnly(true);
   }
   for (const BoundControl& b : bound_) {
-    auto binding = std::make_unique<ze::container::DataBinding>(Source(), b.field, b.property,
-                                                                b.get, b.set);
+    auto binding =
+        std::make_unique<ze::container::DataBinding>(Source(), b.field, b.property, b.get, b.set);
     binding->onRefused = [this, field = b.field](const ze::AutomationError& e) {
       Report("il campo \"" + ze::ToUtf8(field) +
              "\" non si può mostrare: " + ze::ToUtf8(e.description()));

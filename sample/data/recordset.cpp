@@ -281,8 +281,8 @@ std::optional<ze::Date> Recordset::StoredDate(std::string_view text) {
     normal[10] = ' ';
     if (const auto dot = normal.find('.', 11); dot != std::string::npos) {
       // Whole seconds before the fraction, digits only after it.
-      if (std::count(normal.begin() + 11, normal.begin() + static_cast<std::ptrdiff_t>(dot),
-                     ':') != 2 ||
+      if (std::count(normal.begin() + 11, normal.begin() + static_cast<std::ptrdiff_t>(dot), ':') !=
+              2 ||
           dot + 1 == normal.size() ||
           !std::all_of(normal.begin() + static_cast<std::ptrdiff_t>(dot) + 1, normal.end(),
                        IsDigit)) {

@@ -86,7 +86,7 @@ class Recordset : public ze::container::RowSource {
   std::vector<std::string> fields_;
   std::vector<ze::String> names_;
   std::vector<std::int64_t> rowids_;
-  std::vector<ze::Variant> values_;             // by field, as stored
+  std::vector<ze::Variant> values_;           // by field, as stored
   std::map<std::size_t, ze::Variant> edits_;  // by field
 };
 

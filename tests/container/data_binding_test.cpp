@@ -1,10 +1,10 @@
 // The in-memory record source and the binding's two directions, without any control.
 #include "frame/container/data_binding.h"
-#include "frame/container/memory_recordset.h"
 
 #include <gtest/gtest.h>
 
 #include "frame/automation/error.h"
+#include "frame/container/memory_recordset.h"
 
 namespace ze::container {
 namespace {

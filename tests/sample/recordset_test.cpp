@@ -35,7 +35,8 @@ class RecordsetTest : public ::testing::Test {
     sqlite3_prepare_v2(db, "SELECT quote(V) FROM T WHERE rowid = ?", -1, &s, nullptr);
     sqlite3_bind_int(s, 1, rowid);
     std::string out = "?";
-    if (sqlite3_step(s) == SQLITE_ROW) out = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    if (sqlite3_step(s) == SQLITE_ROW)
+      out = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
     sqlite3_finalize(s);
     sqlite3_close(db);
     return out;
@@ -181,8 +182,8 @@ TEST_F(RecordsetTest, WritesWaitForUpdate) {
   rs->SetField(u"V", Variant::Null());
   rs->CancelUpdate();
   EXPECT_EQ(rs->Field(u"V"), Variant(u"non una data"));
-  for (const Variant& v : {Variant(std::int32_t{7}), Variant(2.5), Variant(u"testo"),
-                           Variant(true), Variant::Null()}) {
+  for (const Variant& v : {Variant(std::int32_t{7}), Variant(2.5), Variant(u"testo"), Variant(true),
+                           Variant::Null()}) {
     rs->SetField(u"V", v);
     rs->Update();
     rs->MoveFirst();
