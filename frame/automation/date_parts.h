@@ -93,7 +93,9 @@ inline std::int32_t DayOfSerial(double serial) noexcept {
   const std::int32_t whole = IsValidSerial(serial) ? static_cast<std::int32_t>(serial) : kNotADay;
 #endif
   constexpr auto kDays = static_cast<std::uint32_t>(civil::kLastDay - civil::kFirstDay);
-  const bool in_range = static_cast<std::uint32_t>(whole - civil::kFirstDay) <= kDays;
+  // In unsigned arithmetic, which wraps where a signed difference would overflow.
+  const bool in_range =
+      static_cast<std::uint32_t>(whole) - static_cast<std::uint32_t>(civil::kFirstDay) <= kDays;
   return in_range ? whole : kNotADay;
 }
 

@@ -163,7 +163,7 @@ TEST_F(DateSerialTest, ValuesThatAreNoDateFailWithOverflow) {
 // it were cut to 32 bits, are no date either; the edges of the open range are dates.
 // Both ways of taking a date apart (all fields at once, one field at a time) agree.
 TEST_F(DateSerialTest, TheRangeTestHoldsAtTheIntegerEdges) {
-  const double bad[] = {2147483648.0, -2147483649.0, 4294967296.0 + 38711,
+  const double bad[] = {2147483647.0, -2147483648.0, 2147483648.0, -2147483649.0, 4294967296.0 + 38711,
                         -4294967296.0 + 38711, std::numeric_limits<double>::max(),
                         -std::numeric_limits<double>::denorm_min() + civil::kFirstDay - 1};
   for (double v : bad) {
