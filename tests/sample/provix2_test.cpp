@@ -17,7 +17,7 @@ namespace input = ze::ui::input;
 namespace keys = ze::ui::keys;
 using Messages = std::vector<std::string>;
 
-ze::ui::Control& FieldOf(ze::container::HostedControl& c) {
+ze::ui::Control& FieldOf(ze::host::HostedControl& c) {
   return *c.Widget().FindChild(u"Text1");
 }
 
@@ -214,6 +214,22 @@ TEST_F(Provix2Test, ADateTypedWithNoRecordIsReportedWhenClosing) {
   ASSERT_EQ(messages_.size(), 2u);
   EXPECT_NE(messages_[0].find("non c'è un record corrente"), std::string::npos) << messages_[0];
   EXPECT_NE(messages_[1].find("Chiudere comunque?"), std::string::npos) << messages_[1];
+  answer_ = ze::ui::msgbox::kOk;
+  EXPECT_TRUE(form.Unload());
+}
+
+TEST_F(Provix2Test, ADateTypedWithNoDatabaseIsReportedWhenClosing) {
+  std::ofstream(database_) << "questo non è un database, solo testo qualunque..........";
+  Form1& form = Open();
+  ASSERT_EQ(messages_.size(), 1u);
+  messages_.clear();
+  input::Focus(FieldOf(form.Kalendo2()));
+  input::Type(u"01012001");
+  EXPECT_FALSE(form.Data1().MoveNext());
+  answer_ = ze::ui::msgbox::kCancel;
+  EXPECT_FALSE(form.Unload());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[0].find("non c'è un record corrente"), std::string::npos) << messages_[0];
   answer_ = ze::ui::msgbox::kOk;
   EXPECT_TRUE(form.Unload());
 }
