@@ -153,8 +153,9 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   std::weak_ptr<void> activeControlAlive_;
 };
 
-// Creates a form. Built-in properties used after creation load it (Form_Load), as the
-// forms of the original platform do; the constructor itself may set them freely.
+// Creates a form. Built-in properties used after creation load it (Form_Load) first,
+// so a form's Load handler always runs before its properties are read or set from
+// outside; the constructor itself may set them freely.
 template <class T, class... A>
 std::shared_ptr<T> NewForm(A&&... args) {
   auto form = std::make_shared<T>(std::forward<A>(args)...);

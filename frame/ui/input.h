@@ -2,16 +2,16 @@
 //
 // The headless backend's tests and the test container call these functions; the Qt
 // backend translates Qt's events into the same calls, so the components cannot tell
-// where input came from. Each function does what the user's action does on the
-// original platform, in its order:
+// where input came from. Each function does what the user's action does, in this
+// order:
 //
 //   keys     go to the control with the focus (or the active form itself). With
 //            KeyPreview the form sees KeyDown / KeyPress / KeyUp first; a form handler
 //            that sets the code to 0 keeps it from the control. KeyDown, then (for keys
 //            that make a character) KeyPress, then KeyUp. Cancelling KeyDown cancels the
 //            control's own KeyDown action (Delete, arrows) but not the KeyPress that
-//            follows, as on the original platform. Tab and Shift+Tab move the focus
-//            along the tab order and reach no handler.
+//            follows (a handler that wants neither cancels both). Tab and Shift+Tab
+//            move the focus along the tab order and reach no handler.
 //   clicks   a click on a form that a modal form blocks, or on a hidden or disabled
 //            control, does nothing. Otherwise the form is activated, a control that
 //            takes the focus gets it (LostFocus of the old owner first), then
