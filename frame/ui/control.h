@@ -9,6 +9,9 @@
 // AddChild; it can also hold controls that others own (a host placing a control it
 // created). A destroyed control leaves its container and gives up the focus.
 //
+// Views. Every setter that changes what a view shows tells the registered views
+// (model_observer.h), as does a child coming or going; nothing else needs to poll.
+//
 // Events. The owner installs std::function handlers (the "control_Event" handlers).
 // A handler may set a by-reference key or button to 0 to cancel the default action.
 // Handlers run synchronously; a handler may unload the control's form or destroy the
