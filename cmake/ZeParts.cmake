@@ -21,8 +21,10 @@ function(ze_add_all_subdirectories)
 endfunction()
 
 # One service of the platform runtime: a static library of position-independent
-# code, gathered whole into the shared libzeplatform.so. Unit tests of one service
-# may link its static library directly; anything that also loads the component
+# code, gathered whole into the shared libzeplatform.so. Each part names the parts
+# below it that it links (target_link_libraries), so a unit test of one service links
+# that part alone; zeplatform takes the archive files rather than the targets, so
+# those links never reach its own link line. Anything that also loads the component
 # library must link zeplatform instead, so the process holds one copy of the
 # per-process state (event loop, focus, error record).
 function(ze_platform_part name)

@@ -22,7 +22,7 @@
 #include "frame/com/dispatch_table.h"
 #include "frame/com/error_info.h"
 #include "frame/com/inproc_server.h"
-#include "frame/container/ole_control.h"
+#include "frame/host/ole_control.h"
 #include "frame/server/kalendo_ids.h"
 #include "frame/server/kalendo_interface.h"
 #include "kalendo/kalendo.h"
@@ -32,7 +32,7 @@ namespace zekalendo {
 class KalendoObject final
     : public ze::com::ComObject<ze::com::DispatchImpl<KalendoObject, IKalendo>,
                                 ze::com::IConnectionPointContainer, ze::com::IProvideClassInfo,
-                                ze::com::ISupportErrorInfo, ze::container::IZeControl>,
+                                ze::com::ISupportErrorInfo, ze::host::IZeControl>,
       private ze::ui::ControlSite {
  public:
   explicit KalendoObject(ze::com::ServerModule& module);

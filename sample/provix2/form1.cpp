@@ -12,8 +12,8 @@ namespace provix2 {
 
 using ze::String;
 using ze::Variant;
-using ze::container::HostedControl;
 using ze::container::PropertyBag;
+using ze::host::HostedControl;
 
 namespace {
 

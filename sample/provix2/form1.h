@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/container/hosted_control.h"
+#include "frame/host/hosted_control.h"
 #include "frame/ui/command_button.h"
 #include "frame/ui/control_array.h"
 #include "frame/ui/form.h"
@@ -32,8 +32,8 @@ class Form1 : public ze::ui::Form {
   static std::shared_ptr<Form1> FromDescriptionFile(const std::string& path,
                                                     const std::string& programFolder);
 
-  ze::container::HostedControl& Kalendo1() const { return *kalendo1_; }
-  ze::container::HostedControl& Kalendo2() const { return *kalendo2_; }
+  ze::host::HostedControl& Kalendo1() const { return *kalendo1_; }
+  ze::host::HostedControl& Kalendo2() const { return *kalendo2_; }
   ze::ui::CommandButton& Command1() const { return *command1_; }
   DataControl& Data1() const { return *data1_; }
   ze::ui::Label& Label1(int index) const { return (*label1_)[index]; }
@@ -41,7 +41,7 @@ class Form1 : public ze::ui::Form {
  private:
   void Build(const ControlDescription& description);
   void BuildControl(const ControlDescription& d);
-  void Bind(ze::container::HostedControl& control, const ze::container::PropertyBag& settings);
+  void Bind(ze::host::HostedControl& control, const ze::container::PropertyBag& settings);
 
   void Form_Load();
   void Form_Unload(std::int16_t& cancel);
@@ -52,10 +52,10 @@ class Form1 : public ze::ui::Form {
   void Kalendo2_ReturnPress();
 
   std::string programFolder_;
-  std::vector<std::unique_ptr<ze::container::HostedControl>> hosted_;
+  std::vector<std::unique_ptr<ze::host::HostedControl>> hosted_;
   std::unique_ptr<ze::ui::ControlArray<ze::ui::Label>> label1_;
-  ze::container::HostedControl* kalendo1_ = nullptr;
-  ze::container::HostedControl* kalendo2_ = nullptr;
+  ze::host::HostedControl* kalendo1_ = nullptr;
+  ze::host::HostedControl* kalendo2_ = nullptr;
   ze::ui::CommandButton* command1_ = nullptr;
   DataControl* data1_ = nullptr;
 };

@@ -24,11 +24,11 @@ class Session {
   int Run();
 
  private:
-  QWidget* FieldWidget(ze::container::HostedControl& control) {
+  QWidget* FieldWidget(ze::host::HostedControl& control) {
     backend_.Sync();
     return backend_.WidgetOf(*control.Widget().FindChild(u"Text1"));
   }
-  std::string Field(ze::container::HostedControl& control) {
+  std::string Field(ze::host::HostedControl& control) {
     return ze::ToUtf8(ze::CStr(control.Get(u"Text")));
   }
   // A left click on a widget (its middle, or x pixels from its left edge), as the

@@ -16,35 +16,12 @@
 #include "frame/ui/headless_backend.h"
 #include "frame/ui/user_control.h"
 #include "kalendo/kalendo.h"
+#include "tests/fixtures/recording_site.h"
 
 namespace zekalendo::testing {
 
-// The host's side of the control: records what the control tells it.
-class RecordingSite : public ze::ui::ControlSite {
- public:
-  std::vector<std::string> log;
-  bool allowChanges = true;
-  bool eventHandlersFail = false;  // every event handler raises error 5 after it is logged
-  std::optional<ze::Variant> toolTip;  // the extender's ToolTipText, when the host has one
-  std::shared_ptr<ze::container::Font> ambientFont =
-      std::make_shared<ze::container::Font>(u"MS Sans Serif", 9.75);
-
-  void PropertyChanged(std::u16string_view name) override {
-    log.push_back("changed " + ze::ToUtf8(name));
-  }
-  bool CanPropertyChange(std::u16string_view) override { return allowChanges; }
-  std::shared_ptr<ze::container::Font> AmbientFont() override { return ambientFont; }
-  std::optional<ze::Variant> ExtenderProperty(std::u16string_view name) override {
-    if (name == u"ToolTipText") return toolTip;
-    return std::nullopt;
-  }
-  void RaiseEvent(std::u16string_view name, std::vector<ze::Variant>&) override {
-    log.push_back("event " + ze::ToUtf8(name));
-    if (eventHandlersFail) ze::Raise(ze::errors::kInvalidProcedureCall);
-  }
-  // The log since the last call, then cleared.
-  std::vector<std::string> Take() { return std::exchange(log, {}); }
-};
+// The host's side of the control: the tests' recording site.
+using RecordingSite = ze::fixtures::RecordingSite;
 
 class HostForm : public ze::ui::Form {};
 

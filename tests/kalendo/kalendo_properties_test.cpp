@@ -227,7 +227,7 @@ TEST_F(KalendoTest, HostTooltipShowsOverTheField) {
   k.Text1.SetToolTipText(u"prima");
   k.Paint();
   EXPECT_EQ(k.Text1.ToolTipText(), u"prima") << "no extender property: unchanged";
-  site_.toolTip = Variant(std::u16string(u"Data di nascita"));
+  site_.SetExtender(u"ToolTipText", Variant(std::u16string(u"Data di nascita")));
   k.Paint();
   EXPECT_EQ(k.Text1.ToolTipText(), u"Data di nascita");
 }

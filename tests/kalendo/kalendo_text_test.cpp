@@ -92,9 +92,11 @@ TEST_F(KalendoTest, AFailingHandlerSeesTheEventOnceAndItsErrorComesBack) {
   for (const std::u16string text : {u"12/13/2005", u"01/01/1850", u"abc", u"99/99999/9"}) {
     FocusField();
     SetField(text);
-    site_.eventHandlersFail = true;
+    site_.onEvent = [](std::u16string_view, std::vector<ze::Variant>&) {
+      ze::Raise(ze::errors::kInvalidProcedureCall);
+    };
     EXPECT_THROW(other_->SetFocus(), ze::AutomationError) << ze::ToUtf8(text);
-    site_.eventHandlersFail = false;
+    site_.onEvent = nullptr;
     EXPECT_EQ(site_.Take(), (Log{"event DataNonValida"})) << ze::ToUtf8(text);
   }
 }
@@ -129,7 +131,7 @@ TEST_F(KalendoTest, DataTextLet) {
 
 TEST_F(KalendoTest, DataTextLetRefusedByTheContainerChangesNothing) {
   Kalendo& k = NewControl();
-  site_.allowChanges = false;
+  site_.Refuse(u"DataText");
   k.SetDataText(DateSerial(2006, 1, 10));
   EXPECT_EQ(k.Text1.Text(), u"00/00/0000");
   EXPECT_TRUE(site_.Take().empty());

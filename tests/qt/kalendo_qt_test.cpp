@@ -142,7 +142,7 @@ TEST_F(KalendoQtTest, EnterRaisesReturnPressOnly) {
 TEST_F(KalendoQtTest, EnterWhoseHandlerMovesTheFocusEndsInTheField) {
   // The sample program's handler: Enter moves to the next field. The Enter character
   // still belongs to the date field, which swallows it: nothing reaches the other one.
-  site_.onEvent = [this](std::u16string_view name) {
+  site_.onEvent = [this](std::u16string_view name, std::vector<ze::Variant>&) {
     if (name == u"ReturnPress") other_->SetFocus();
   };
   std::vector<std::int16_t> otherKeys;
@@ -184,7 +184,7 @@ TEST_F(KalendoQtTest, InvalidDateMessageThenEmptyFieldAsTheSampleDoes) {
   // The sample's handler: a message box, then DelData. With the backend's sink the
   // message is a real dialog; the test answers it as a user would.
   std::vector<QString> shown;
-  site_.onEvent = [this](std::u16string_view name) {
+  site_.onEvent = [this](std::u16string_view name, std::vector<ze::Variant>&) {
     if (name != u"DataNonValida") return;
     ze::ui::MsgBox(u"data non valida", 0, u"provix2");
     kalendo_->DelData();

@@ -12,10 +12,6 @@
 
 namespace ze::qt::testing {
 
-int RecordingSite::Count(const std::string& line) const {
-  return static_cast<int>(std::count(log.begin(), log.end(), line));
-}
-
 void QtBackendTest::SetUp() {
   ze::Locale::SetCurrent("it_IT");
   backend_ = std::make_unique<QtBackend>();

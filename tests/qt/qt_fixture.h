@@ -23,33 +23,12 @@
 #include "frame/qt/qt_backend.h"
 #include "frame/ui/form.h"
 #include "frame/ui/user_control.h"
+#include "tests/fixtures/recording_site.h"
 
 namespace ze::qt::testing {
 
-// The host's side of a user control: a log of change notices and events, in order.
-class RecordingSite : public ze::ui::ControlSite {
- public:
-  std::vector<std::string> log;
-  std::shared_ptr<ze::container::Font> ambientFont =
-      std::make_shared<ze::container::Font>(u"MS Sans Serif", 9.75);
-
-  void PropertyChanged(std::u16string_view name) override {
-    log.push_back("changed " + ze::ToUtf8(name));
-  }
-  bool CanPropertyChange(std::u16string_view) override { return true; }
-  std::shared_ptr<ze::container::Font> AmbientFont() override { return ambientFont; }
-  std::optional<ze::Variant> ExtenderProperty(std::u16string_view) override { return std::nullopt; }
-  void RaiseEvent(std::u16string_view name, std::vector<ze::Variant>&) override {
-    log.push_back("event " + ze::ToUtf8(name));
-    if (onEvent) onEvent(name);
-  }
-  // The log since the last call, then cleared.
-  std::vector<std::string> Take() { return std::exchange(log, {}); }
-  // How often a line occurs in the log (not cleared).
-  int Count(const std::string& line) const;
-
-  std::function<void(std::u16string_view)> onEvent;
-};
+// The host's side of a user control: the tests' recording site.
+using RecordingSite = ze::fixtures::RecordingSite;
 
 class HostForm : public ze::ui::Form {};
 

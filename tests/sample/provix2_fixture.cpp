@@ -81,7 +81,7 @@ std::string Provix2Test::Stored(int rowid, const std::string& column) {
 }
 
 namespace {
-std::string FieldOf(ze::container::HostedControl& control) {
+std::string FieldOf(ze::host::HostedControl& control) {
   auto* field = dynamic_cast<ze::ui::TextBox*>(control.Widget().FindChild(u"Text1"));
   return field ? ze::ToUtf8(field->Text()) : "(no field)";
 }

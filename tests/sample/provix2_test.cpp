@@ -17,7 +17,7 @@ namespace input = ze::ui::input;
 namespace keys = ze::ui::keys;
 using Messages = std::vector<std::string>;
 
-ze::ui::Control& FieldOf(ze::container::HostedControl& c) {
+ze::ui::Control& FieldOf(ze::host::HostedControl& c) {
   return *c.Widget().FindChild(u"Text1");
 }
 

@@ -21,7 +21,7 @@
 #include "frame/com/event_sink.h"
 #include "frame/com/server_exports.h"
 #include "frame/com/type_info.h"
-#include "frame/container/ole_control.h"
+#include "frame/host/ole_control.h"
 #include "frame/registry/store.h"
 #include "frame/server/kalendo_ids.h"
 #include "frame/server/kalendo_interface.h"
@@ -274,8 +274,8 @@ class OldHostSink final : public ComObject<IDispatch> {
 
 TEST_F(KalendoFrameTest, EventsReachASinkOfAnEarlierEventInterface) {
   ComPtr<IDispatch> object = Create();
-  ComPtr<ze::container::IZeControl> control;
-  ASSERT_EQ(object->QueryInterface(ze::container::IZeControl::kIid,
+  ComPtr<ze::host::IZeControl> control;
+  ASSERT_EQ(object->QueryInterface(ze::host::IZeControl::kIid,
                                    reinterpret_cast<void**>(control.Put())),
             S_OK);
   ComPtr<IConnectionPointContainer> points;

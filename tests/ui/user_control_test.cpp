@@ -8,10 +8,10 @@
 #include "frame/container/data_binding.h"
 #include "frame/container/property_bag.h"
 #include "frame/ui/form.h"
-#include "frame/ui/host_site.h"
 #include "frame/ui/input.h"
 #include "frame/ui/screen.h"
 #include "frame/ui/text_box.h"
+#include "tests/fixtures/recording_site.h"
 #include "tests/ui/ui_fixture.h"
 
 namespace ze::ui {
@@ -85,7 +85,7 @@ class UserControlTest : public testing::UiTest {
     };
     probe_.SetSite(&site_);
   }
-  HostSite site_;
+  fixtures::RecordingSite site_;
   Probe probe_;
 };
 

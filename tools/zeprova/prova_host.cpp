@@ -14,9 +14,9 @@
 #include "frame/com/type_info.h"
 #include "frame/com/type_info_impl.h"
 #include "frame/container/font.h"
-#include "frame/container/hosted_control.h"
 #include "frame/container/literal.h"
 #include "frame/container/property_bag.h"
+#include "frame/host/hosted_control.h"
 #include "frame/system/dynamic_library.h"
 #include "frame/ui/combo_box.h"
 #include "frame/ui/command_button.h"
@@ -105,7 +105,7 @@ String FormName(ze::ui::Form& form) {
 
 // One control on the test form.
 struct ProvaHost::Hosted {
-  std::unique_ptr<ze::container::HostedControl> control;
+  std::unique_ptr<ze::host::HostedControl> control;
   const String& name() const { return control->Name(); }
 };
 
@@ -323,8 +323,8 @@ void ProvaHost::Create(const ScriptLine& line, bool fromBag) {
   if (fromBag) bag.LoadFile(U8(line.words[3].text));
 
   auto hosted = std::make_unique<Hosted>();
-  hosted->control = ze::container::HostedControl::Create(line.words[2].text, name);
-  ze::container::HostedControl& control = *hosted->control;
+  hosted->control = ze::host::HostedControl::Create(line.words[2].text, name);
+  ze::host::HostedControl& control = *hosted->control;
   control.onPropertyChanged = [this, &control](std::u16string_view prop) {
     Print("changed " + U8(control.Name()) + " " + U8(String(prop)));
   };

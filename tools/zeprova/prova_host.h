@@ -20,7 +20,7 @@
 #include "frame/com/com_ptr.h"
 #include "frame/com/dispatch.h"
 #include "frame/com/event_sink.h"
-#include "frame/container/ole_control.h"
+#include "frame/host/ole_control.h"
 #include "frame/ui/form.h"
 #include "frame/ui/headless_backend.h"
 #include "tools/zeprova/script_line.h"

@@ -1,5 +1,5 @@
 // The host's side of a control created through the component frame.
-#include "frame/container/hosted_control.h"
+#include "frame/host/hosted_control.h"
 
 #include "frame/automation/error.h"
 #include "frame/com/activation.h"
@@ -8,7 +8,7 @@
 #include "frame/com/type_info_impl.h"
 #include "frame/container/font.h"
 
-namespace ze::container {
+namespace ze::host {
 
 using namespace ze::com;
 
@@ -76,14 +76,14 @@ void HostedControl::InitNew() {
   RaiseIfFailed(hr);
 }
 
-void HostedControl::Load(PropertyBag& bag) {
+void HostedControl::Load(container::PropertyBag& bag) {
   EXCEPINFO info;
   const HRESULT hr = control_->Load(bag, &info);
   Widget().Paint();
   RaiseIfFailed(hr, &info);
 }
 
-void HostedControl::Save(PropertyBag& bag) {
+void HostedControl::Save(container::PropertyBag& bag) {
   EXCEPINFO info;
   RaiseIfFailed(control_->Save(bag, &info), &info);
 }
@@ -134,13 +134,13 @@ bool HostedControl::CanPropertyChange(std::u16string_view name) {
   return onCanPropertyChange ? onCanPropertyChange(name) : true;
 }
 
-std::shared_ptr<Font> HostedControl::AmbientFont() {
+std::shared_ptr<container::Font> HostedControl::AmbientFont() {
   // A copy: a control keeps the font it is given and may change it (Font.Bold = True),
   // which must not change the form's font or another control's.
   if (ambientFont) return ambientFont->Clone();
   if (ze::ui::Form* form = Widget().ParentForm())
     if (auto font = form->GetFont()) return font->Clone();
-  return DefaultFont();
+  return container::DefaultFont();
 }
 
 std::optional<Variant> HostedControl::ExtenderProperty(std::u16string_view name) {
@@ -153,4 +153,4 @@ std::optional<Variant> HostedControl::ExtenderProperty(std::u16string_view name)
   return std::nullopt;
 }
 
-}  // namespace ze::container
+}  // namespace ze::host

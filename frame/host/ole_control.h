@@ -17,7 +17,7 @@
 #include "frame/container/property_bag.h"
 #include "frame/ui/user_control.h"
 
-namespace ze::container {
+namespace ze::host {
 
 class IZeControl : public ze::com::IUnknown {
  public:
@@ -32,8 +32,8 @@ class IZeControl : public ze::com::IUnknown {
   virtual ze::com::HRESULT InitNew() = 0;
   // Restores / stores the control's properties. A failure inside the control comes
   // back as DISP_E_EXCEPTION with its number and description in `error`.
-  virtual ze::com::HRESULT Load(PropertyBag& bag, ze::com::EXCEPINFO* error) = 0;
-  virtual ze::com::HRESULT Save(PropertyBag& bag, ze::com::EXCEPINFO* error) = 0;
+  virtual ze::com::HRESULT Load(container::PropertyBag& bag, ze::com::EXCEPINFO* error) = 0;
+  virtual ze::com::HRESULT Save(container::PropertyBag& bag, ze::com::EXCEPINFO* error) = 0;
   // The control's widget, for the host to place on its form; it lives as long as
   // the control object.
   virtual ze::ui::UserControl* Widget() = 0;
@@ -42,4 +42,4 @@ class IZeControl : public ze::com::IUnknown {
   ~IZeControl() = default;
 };
 
-}  // namespace ze::container
+}  // namespace ze::host

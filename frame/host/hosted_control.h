@@ -20,10 +20,10 @@
 #include "frame/com/dispatch.h"
 #include "frame/com/event_sink.h"
 #include "frame/com/type_info.h"
-#include "frame/container/ole_control.h"
+#include "frame/host/ole_control.h"
 #include "frame/ui/form.h"
 
-namespace ze::container {
+namespace ze::host {
 
 class HostedControl final : private ze::ui::ControlSite {
  public:
@@ -43,8 +43,8 @@ class HostedControl final : private ze::ui::ControlSite {
   // A new control, or one restored from its saved properties; then painted. A failure
   // inside the control raises its automation error (the steps before it stay done).
   void InitNew();
-  void Load(PropertyBag& bag);
-  void Save(PropertyBag& bag);
+  void Load(container::PropertyBag& bag);
+  void Save(container::PropertyBag& bag);
 
   // Members by name, late-bound; failures raise the member's automation error.
   Variant Get(std::u16string_view property) const;
@@ -58,7 +58,7 @@ class HostedControl final : private ze::ui::ControlSite {
 
   // The container's answers. Extender properties the host keeps (ToolTipText ...).
   std::map<String, Variant> extender;
-  std::shared_ptr<Font> ambientFont;
+  std::shared_ptr<container::Font> ambientFont;
   std::function<void(std::u16string_view property)> onPropertyChanged;
   std::function<bool(std::u16string_view property)> onCanPropertyChange;
   std::function<void(const String& event, std::span<Variant> args)> onEvent;
@@ -70,7 +70,7 @@ class HostedControl final : private ze::ui::ControlSite {
 
   void PropertyChanged(std::u16string_view name) override;
   bool CanPropertyChange(std::u16string_view name) override;
-  std::shared_ptr<Font> AmbientFont() override;
+  std::shared_ptr<container::Font> AmbientFont() override;
   std::optional<Variant> ExtenderProperty(std::u16string_view name) override;
   void RaiseEvent(std::u16string_view, std::vector<Variant>&) override {}
 
@@ -82,4 +82,4 @@ class HostedControl final : private ze::ui::ControlSite {
   ze::com::ComPtr<ze::com::ITypeInfo> members_;
 };
 
-}  // namespace ze::container
+}  // namespace ze::host
