@@ -15,6 +15,7 @@ endif()
 # "frame" alone is the files directly in frame/, which make libzeplatform.so of the parts.
 set(layers
   "frame/automation"
+  "frame/sqlite"
   "frame/registry frame/system frame/com"
   "frame/container"
   "frame/ui"

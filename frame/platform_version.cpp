@@ -1,2 +1,4 @@
 // The version of the platform runtime, for hosts that print what they loaded.
-extern "C" const char* ze_platform_version() { return "1.4"; }
+#include "ze_version.h"
+
+extern "C" const char* ze_platform_version() { return ZE_VERSION_TEXT; }

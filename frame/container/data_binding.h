@@ -1,74 +1,42 @@
-// Data binding: a control's bindable property tied to a field of the current record.
+// Data binding: a control's bindable property tied to a field of a record source.
 //
-// A Recordset is the data source as a container's data control presents it: named
-// fields, rows, a current position. A DataBinding ties one property of one control to
-// one field. The container drives it:
-//   - when the record changes (a move, a refresh), RecordChanged writes the field's
-//     value into the property (through the setter the container supplies);
-//   - when the control says PropertyChanged(name) for the bound property, the
-//     container calls PropertyChanged here, which reads the property (through the
-//     getter) and stores it in the current record, marking the record edited;
+// The container (a data control, a test) makes one DataBinding per bound control and
+// drives it; the binding sees its source only as a RecordSource (record_source.h), so
+// it works the same over any engine.
+//   - On every move notice of the source, RecordChanged writes the current record's
+//     field into the property through the setter the container supplies. With no
+//     current record (BOF, EOF) the property keeps what it shows; ShowNull empties it,
+//     for a container that wants the controls blank then.
+//   - When the control says PropertyChanged(name) for the bound property, the container
+//     calls PropertyChanged here, which reads the property through the getter and
+//     writes it into the current record's field.
 //   - CanPropertyChange answers whether the bound property may change now: not when
 //     the source is read-only or has no current record.
-// While RecordChanged writes the property, the control's own change notice is not
+// While the binding writes the property, the control's own change notice is not
 // written back: the record already holds that value.
+//
+// A change with no current record to hold it (an empty source, a source past its end)
+// is never dropped in silence: the binding keeps the value as Stranded() until the
+// container forgets it, so the container can tell the user before the value is lost
+// for good (on saving, on closing). A change while the source is read-only is not
+// kept: the control was told that it may not change (CanPropertyChange).
+//
+// When the property refuses the record's value (its setter throws an automation
+// error), onRefused hears it if set, and the source's other listeners still follow the
+// move; without onRefused the error reaches whoever moved the source.
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <vector>
 
+#include "frame/automation/error.h"
 #include "frame/automation/string.h"
 #include "frame/automation/variant.h"
+#include "frame/container/record_source.h"
 
 namespace ze::container {
-
-class Recordset {
- public:
-  explicit Recordset(std::vector<String> fieldNames);
-
-  const std::vector<String>& FieldNames() const { return fields_; }
-  // Appends a row (its values in field order; missing values are Null). Does not move.
-  void AddRecord(std::vector<Variant> values);
-  std::size_t RecordCount() const { return rows_.size(); }
-
-  // The current row, or nothing at BOF / EOF (or when there are no rows).
-  std::optional<std::size_t> Position() const;
-  bool AtEnd() const { return position_ >= rows_.size(); }
-  void MoveFirst() { MoveTo(0); }
-  void MoveLast() { MoveTo(rows_.empty() ? 0 : rows_.size() - 1); }
-  void MoveNext() { MoveTo(position_ + 1); }
-  void MovePrevious() { MoveTo(position_ == 0 ? rows_.size() : position_ - 1); }
-  // Beyond the last row is EOF.
-  void MoveTo(std::size_t row);
-
-  // The current row's value; error 3021 ("No current record") at BOF/EOF, 3265 for
-  // a field that does not exist.
-  Variant Field(std::u16string_view name) const;
-  // Stores into the current row and marks it edited; error 3027 when read-only.
-  void SetField(std::u16string_view name, const Variant& value);
-  bool Edited(std::size_t row) const { return row < edited_.size() && edited_[row]; }
-  Variant Value(std::size_t row, std::u16string_view name) const;
-
-  bool ReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
-
-  // Called after every move, in the order they were added.
-  void OnMove(std::function<void()> listener) { listeners_.push_back(std::move(listener)); }
-
- private:
-  std::size_t IndexOf(std::u16string_view name) const;
-
-  std::vector<String> fields_;
-  std::vector<std::vector<Variant>> rows_;
-  std::vector<bool> edited_;
-  std::size_t position_ = 0;
-  bool readOnly_ = false;
-  std::vector<std::function<void()>> listeners_;
-};
 
 class DataBinding {
  public:
@@ -77,7 +45,7 @@ class DataBinding {
 
   // Ties property (of the control reached through get/set) to field of source, and
   // follows the source's moves from now on.
-  DataBinding(Recordset& source, String field, String property, Getter get, Setter set);
+  DataBinding(RecordSource& source, String field, String property, Getter get, Setter set);
   DataBinding(const DataBinding&) = delete;
   DataBinding& operator=(const DataBinding&) = delete;
 
@@ -85,17 +53,27 @@ class DataBinding {
   const String& Field() const { return field_; }
 
   void RecordChanged();
-  // Returns whether the notice was about the bound property (and was stored).
+  void ShowNull();
+  // Returns whether the notice was about the bound property.
   bool PropertyChanged(std::u16string_view name);
   bool CanPropertyChange(std::u16string_view name) const;
 
+  // The last value the property took while there was no current record to hold it.
+  const std::optional<Variant>& Stranded() const { return stranded_; }
+  void ForgetStranded() { stranded_.reset(); }
+
+  std::function<void(const AutomationError&)> onRefused;
+
  private:
-  Recordset& source_;
+  void Show(const Variant& value);
+
+  RecordSource& source_;
   String field_;
   String property_;
   Getter get_;
   Setter set_;
   bool writing_ = false;
+  std::optional<Variant> stranded_;
   // The source's move listener holds this weakly: a binding may go before its source.
   std::shared_ptr<int> token_ = std::make_shared<int>(0);
 };

@@ -5,7 +5,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <utility>
+
+#include "frame/sqlite/statement.h"
 
 namespace ze::registry {
 namespace {
@@ -64,76 +68,20 @@ bool ValidValueName(std::u16string_view name) {
 
 }  // namespace
 
-// One use of a cached prepared statement: binds, steps, reads columns, and resets
-// the statement when it goes out of scope. A failed bind is remembered and
-// reported by the next Step.
+// One use of a cached prepared statement, reset when the use ends. A statement that
+// failed to prepare is not cached: this use keeps it, so its error reaches Step.
 class Store::Statement {
  public:
-  Statement(Store& store, const char* sql) : store_(store) { stmt_ = store.Prepare(sql, &rc_); }
-  ~Statement() {
-    if (stmt_ != nullptr) {
-      sqlite3_reset(stmt_);
-      sqlite3_clear_bindings(stmt_);
-    }
-  }
+  Statement(Store& store, const char* sql) : stmt_(store.Prepare(sql, failed_)) {}
+  ~Statement() { stmt_->Reset(); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
-  Statement& Bind(int index, std::int64_t value) {
-    if (Usable()) Check(sqlite3_bind_int64(stmt_, index, value));
-    return *this;
-  }
-  Statement& Bind(int index, std::u16string_view text) {
-    if (Usable()) {
-      const std::string utf8 = ToUtf8(text);
-      Check(sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()),
-                              SQLITE_TRANSIENT));
-    }
-    return *this;
-  }
-  Statement& BindBlob(int index, std::span<const std::uint8_t> data) {
-    static const std::uint8_t kEmpty = 0;  // a null pointer would bind NULL, not an empty blob
-    if (Usable()) {
-      if (data.size() > static_cast<std::size_t>(0x7FFFFFFF)) {
-        rc_ = SQLITE_TOOBIG;
-        return *this;
-      }
-      Check(sqlite3_bind_blob(stmt_, index, data.empty() ? &kEmpty : data.data(),
-                              static_cast<int>(data.size()), SQLITE_TRANSIENT));
-    }
-    return *this;
-  }
-
-  // SQLITE_ROW, SQLITE_DONE, or an error code.
-  int Step() {
-    if (!Usable()) return rc_;
-    rc_ = sqlite3_step(stmt_);
-    return rc_;
-  }
-  // The error of a failed Prepare, Bind or Step.
-  int rc() const { return rc_; }
-
-  std::int64_t Int(int col) { return sqlite3_column_int64(stmt_, col); }
-  String Text(int col) {
-    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-    const int n = sqlite3_column_bytes(stmt_, col);
-    return p == nullptr ? String() : FromUtf8(std::string_view(p, static_cast<std::size_t>(n)));
-  }
-  Bytes Blob(int col) {
-    const auto* p = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_, col));
-    const int n = sqlite3_column_bytes(stmt_, col);
-    return p == nullptr ? Bytes() : Bytes(p, p + n);
-  }
+  sqlite::Statement* operator->() { return stmt_; }
 
  private:
-  bool Usable() const { return stmt_ != nullptr && (rc_ == SQLITE_OK || rc_ == SQLITE_ROW); }
-  void Check(int rc) {
-    if (rc != SQLITE_OK) rc_ = rc;
-  }
-
-  Store& store_;
-  sqlite3_stmt* stmt_ = nullptr;
-  int rc_ = SQLITE_OK;
+  std::optional<sqlite::Statement> failed_;
+  sqlite::Statement* stmt_;
 };
 
 // ---------------------------------------------------------------------------
@@ -146,7 +94,7 @@ std::shared_ptr<Store> Store::Open(std::string path, StoreOptions options) {
 Store::Store(std::string path, StoreOptions options) : path_(std::move(path)), options_(options) {}
 
 Store::~Store() {
-  for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
+  statements_.clear();  // finalized before their connection closes
   if (db_ != nullptr) sqlite3_close(db_);
 }
 
@@ -199,8 +147,7 @@ LSTATUS Store::Connect() {
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
-    SetLastErrorDetail(path_ + ": cannot open the registry store: " +
-                       (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc)));
+    SetLastErrorDetail(path_ + ": cannot open the registry store: " + sqlite::ErrorText(db, rc));
     sqlite3_close(db);
     return ERROR_CANTOPEN;
   }
@@ -217,8 +164,8 @@ LSTATUS Store::EnsureSchema() {
   {
     Statement q(*this, "SELECT name FROM sqlite_master WHERE type='table'");
     int rc;
-    while ((rc = q.Step()) == SQLITE_ROW) {
-      const String name = q.Text(0);
+    while ((rc = q->Step()) == SQLITE_ROW) {
+      const String name = q->Text(0);
       if (name == u"meta")
         has_meta = true;
       else if (name == u"keys")
@@ -232,9 +179,9 @@ LSTATUS Store::EnsureSchema() {
   }
   if (has_meta) {
     Statement q(*this, "SELECT value FROM meta WHERE name='format'");
-    const int rc = q.Step();
+    const int rc = q->Step();
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Fail(rc, "cannot read the registry store");
-    if (rc != SQLITE_ROW || q.Text(0) != FromUtf8(kFormat) || !has_keys || !has_vals) {
+    if (rc != SQLITE_ROW || q->Text(0) != FromUtf8(kFormat) || !has_keys || !has_vals) {
       SetLastErrorDetail(path_ + ": not a registry store of this version");
       return ERROR_BADDB;
     }
@@ -277,8 +224,8 @@ LSTATUS Store::EnsureSchema() {
   if (st == ERROR_SUCCESS) {
     // Another process may have laid it out first, between our look and our lock.
     Statement q(*this, "INSERT OR IGNORE INTO meta(name, value) VALUES ('format', ?1)");
-    q.Bind(1, FromUtf8(kFormat));
-    const int rc = q.Step();
+    q->Bind(1, FromUtf8(kFormat));
+    const int rc = q->Step();
     if (rc != SQLITE_DONE) st = Fail(rc, "cannot create the registry store");
   }
   if (st == ERROR_SUCCESS) st = Exec("COMMIT");
@@ -289,7 +236,6 @@ LSTATUS Store::EnsureSchema() {
     return st;
   }
   // Statements prepared before the tables existed must be prepared again.
-  for (auto& [sql, stmt] : statements_) sqlite3_finalize(stmt);
   statements_.clear();
   schema_ready_ = true;
   return ERROR_SUCCESS;
@@ -301,7 +247,7 @@ LSTATUS Store::EnsureSchema() {
 LSTATUS Store::Fail(int rc, const std::string& what) {
   const LSTATUS code = MapSqliteError(rc);
   std::string detail = path_ + ": " + what + ": ";
-  detail += db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+  detail += sqlite::ErrorText(db_, rc);
   if (code == ERROR_BUSY) {
     detail += " (locked by another process; gave up after " +
               std::to_string(options_.busyTimeoutMs) + " ms)";
@@ -317,20 +263,12 @@ bool Store::InjectedFailure() {
   return options_.failWriteNumber >= 0 && writes_++ == options_.failWriteNumber;
 }
 
-sqlite3_stmt* Store::Prepare(const char* sql, int* rc) {
+sqlite::Statement* Store::Prepare(const char* sql, std::optional<sqlite::Statement>& failed) {
   auto it = statements_.find(sql);
-  if (it != statements_.end()) {
-    *rc = SQLITE_OK;
-    return it->second;
-  }
-  sqlite3_stmt* stmt = nullptr;
-  *rc = sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-  if (*rc != SQLITE_OK) {
-    sqlite3_finalize(stmt);
-    return nullptr;
-  }
-  statements_.emplace(sql, stmt);
-  return stmt;
+  if (it != statements_.end()) return it->second.get();
+  auto stmt = std::make_unique<sqlite::Statement>(db_, sql, SQLITE_PREPARE_PERSISTENT);
+  if (!stmt->Prepared()) return &failed.emplace(std::move(*stmt));
+  return statements_.emplace(sql, std::move(stmt)).first->second.get();
 }
 
 LSTATUS Store::Exec(const char* sql) {
@@ -422,8 +360,8 @@ LSTATUS Store::CheckKey(KeyId key) {
     if (IsRootId(key.value)) return ERROR_SUCCESS;
   } else {
     Statement q(*this, "SELECT 1 FROM keys WHERE id = ?1");
-    q.Bind(1, key.value);
-    const int rc = q.Step();
+    q->Bind(1, key.value);
+    const int rc = q->Step();
     if (rc == SQLITE_ROW) return ERROR_SUCCESS;
     if (rc != SQLITE_DONE) return Fail(rc, "cannot read a key");
   }
@@ -434,10 +372,10 @@ LSTATUS Store::CheckKey(KeyId key) {
 LSTATUS Store::FindChild(KeyId parent, const String& name, KeyId* out) {
   if (schema_absent_) return ERROR_FILE_NOT_FOUND;
   Statement q(*this, "SELECT id FROM keys WHERE parent = ?1 AND fold = ?2");
-  q.Bind(1, parent.value).Bind(2, FoldName(name));
-  const int rc = q.Step();
+  q->Bind(1, parent.value).Bind(2, FoldName(name));
+  const int rc = q->Step();
   if (rc == SQLITE_ROW) {
-    *out = KeyId{q.Int(0)};
+    *out = KeyId{q->Int(0)};
     return ERROR_SUCCESS;
   }
   if (rc != SQLITE_DONE) return Fail(rc, "cannot read a key");
@@ -461,8 +399,8 @@ LSTATUS Store::Resolve(KeyId base, std::u16string_view path, KeyId* out) {
 
 LSTATUS Store::HasChildren(KeyId key, bool* has) {
   Statement q(*this, "SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1");
-  q.Bind(1, key.value);
-  const int rc = q.Step();
+  q->Bind(1, key.value);
+  const int rc = q->Step();
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) return Fail(rc, "cannot read a key");
   *has = rc == SQLITE_ROW;
   return ERROR_SUCCESS;
@@ -475,16 +413,16 @@ LSTATUS Store::DeleteBelow(KeyId key, bool including_key) {
                 "WITH RECURSIVE below(id) AS (SELECT id FROM keys WHERE parent = ?1 "
                 "UNION ALL SELECT k.id FROM keys k JOIN below ON k.parent = below.id) "
                 "DELETE FROM vals WHERE key = ?1 OR key IN below");
-    q.Bind(1, key.value);
-    const int rc = q.Step();
+    q->Bind(1, key.value);
+    const int rc = q->Step();
     if (rc != SQLITE_DONE) return Fail(rc, "cannot delete values");
   }
   Statement q(*this,
               "WITH RECURSIVE below(id) AS (SELECT id FROM keys WHERE parent = ?1 "
               "UNION ALL SELECT k.id FROM keys k JOIN below ON k.parent = below.id) "
               "DELETE FROM keys WHERE id IN below OR (?2 AND id = ?1)");
-  q.Bind(1, key.value).Bind(2, std::int64_t{including_key ? 1 : 0});
-  const int rc = q.Step();
+  q->Bind(1, key.value).Bind(2, std::int64_t{including_key ? 1 : 0});
+  const int rc = q->Step();
   if (rc != SQLITE_DONE) return Fail(rc, "cannot delete keys");
   return ERROR_SUCCESS;
 }
@@ -512,8 +450,8 @@ LSTATUS Store::CreateKey(KeyId base, std::u16string_view path, KeyId* out, bool*
       if (s != ERROR_FILE_NOT_FOUND) return s;
       if (InjectedFailure()) return Fail(SQLITE_IOERR, "cannot create a key (injected)");
       Statement q(*this, "INSERT INTO keys(parent, name, fold) VALUES (?1, ?2, ?3)");
-      q.Bind(1, current.value).Bind(2, part).Bind(3, FoldName(part));
-      const int rc = q.Step();
+      q->Bind(1, current.value).Bind(2, part).Bind(3, FoldName(part));
+      const int rc = q->Step();
       if (rc != SQLITE_DONE) return Fail(rc, "cannot create a key");
       current = KeyId{sqlite3_last_insert_rowid(db_)};
       made = true;
@@ -576,9 +514,9 @@ LSTATUS Store::SetValue(KeyId key, std::u16string_view name, DWORD type,
     Statement q(*this,
                 "INSERT INTO vals(key, name, fold, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
                 "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data");
-    q.Bind(1, key.value).Bind(2, name).Bind(3, FoldName(name)).Bind(4, std::int64_t{type});
-    q.BindBlob(5, data);
-    const int rc = q.Step();
+    q->Bind(1, key.value).Bind(2, name).Bind(3, FoldName(name)).Bind(4, std::int64_t{type});
+    q->BindBlob(5, data);
+    const int rc = q->Step();
     if (rc != SQLITE_DONE) return Fail(rc, "cannot write a value");
     return ERROR_SUCCESS;
   });
@@ -591,13 +529,13 @@ LSTATUS Store::QueryValue(KeyId key, std::u16string_view name, Value* out) {
     if (st != ERROR_SUCCESS || schema_absent_)
       return st != ERROR_SUCCESS ? st : ERROR_FILE_NOT_FOUND;
     Statement q(*this, "SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
-    q.Bind(1, key.value).Bind(2, FoldName(name));
-    const int rc = q.Step();
+    q->Bind(1, key.value).Bind(2, FoldName(name));
+    const int rc = q->Step();
     if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
     if (rc != SQLITE_ROW) return Fail(rc, "cannot read a value");
     if (out != nullptr) {
-      out->type = static_cast<DWORD>(q.Int(0));
-      out->data = q.Blob(1);
+      out->type = static_cast<DWORD>(q->Int(0));
+      out->data = q->Blob(1);
     }
     return ERROR_SUCCESS;
   });
@@ -610,8 +548,8 @@ LSTATUS Store::DeleteValue(KeyId key, std::u16string_view name) {
     if (st != ERROR_SUCCESS) return st;
     if (InjectedFailure()) return Fail(SQLITE_IOERR, "cannot delete a value (injected)");
     Statement q(*this, "DELETE FROM vals WHERE key = ?1 AND fold = ?2");
-    q.Bind(1, key.value).Bind(2, FoldName(name));
-    const int rc = q.Step();
+    q->Bind(1, key.value).Bind(2, FoldName(name));
+    const int rc = q->Step();
     if (rc != SQLITE_DONE) return Fail(rc, "cannot delete a value");
     return sqlite3_changes(db_) > 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
   });
@@ -623,9 +561,9 @@ LSTATUS Store::EnumKeys(KeyId key, std::vector<String>* names) {
     const LSTATUS st = CheckKey(key);
     if (st != ERROR_SUCCESS || schema_absent_) return st;
     Statement q(*this, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
-    q.Bind(1, key.value);
+    q->Bind(1, key.value);
     int rc;
-    while ((rc = q.Step()) == SQLITE_ROW) names->push_back(q.Text(0));
+    while ((rc = q->Step()) == SQLITE_ROW) names->push_back(q->Text(0));
     if (rc != SQLITE_DONE) {
       names->clear();
       return Fail(rc, "cannot list subkeys");
@@ -640,10 +578,10 @@ LSTATUS Store::EnumValues(KeyId key, std::vector<NamedValue>* values) {
     const LSTATUS st = CheckKey(key);
     if (st != ERROR_SUCCESS || schema_absent_) return st;
     Statement q(*this, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY id");
-    q.Bind(1, key.value);
+    q->Bind(1, key.value);
     int rc;
-    while ((rc = q.Step()) == SQLITE_ROW) {
-      values->push_back(NamedValue{q.Text(0), Value{static_cast<DWORD>(q.Int(1)), q.Blob(2)}});
+    while ((rc = q->Step()) == SQLITE_ROW) {
+      values->push_back(NamedValue{q->Text(0), Value{static_cast<DWORD>(q->Int(1)), q->Blob(2)}});
     }
     if (rc != SQLITE_DONE) {
       values->clear();

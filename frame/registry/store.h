@@ -31,6 +31,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,7 +44,10 @@
 #include "frame/registry/value.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
+
+namespace ze::sqlite {
+class Statement;
+}
 
 namespace ze::registry {
 
@@ -130,7 +134,7 @@ class Store {
   LSTATUS EnsureSchema();
   LSTATUS Fail(int rc, const std::string& what);
   bool InjectedFailure();
-  sqlite3_stmt* Prepare(const char* sql, int* rc);
+  sqlite::Statement* Prepare(const char* sql, std::optional<sqlite::Statement>& failed);
   LSTATUS Exec(const char* sql);
 
   template <class F>
@@ -151,7 +155,7 @@ class Store {
   bool schema_ready_ = false;
   bool schema_absent_ = false;  // read-only file without our tables: an empty store
   LSTATUS connect_status_ = ERROR_SUCCESS;
-  std::unordered_map<const char*, sqlite3_stmt*> statements_;
+  std::unordered_map<const char*, std::unique_ptr<sqlite::Statement>> statements_;
   int writes_ = 0;                  // write statements so far (for failWriteNumber)
   int depth_ = 0;                   // transaction nesting of the thread holding mutex_
   bool writing_ = false;            // the open transaction holds the write lock

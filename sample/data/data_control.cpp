@@ -49,9 +49,9 @@ void DataControl::UserControl_Paint() {
   cmdLast.Move(w - kButtonWidth, 0, kButtonWidth, h);
 }
 
-int DataControl::Bind(std::string field, Getter get, Setter set) {
-  bindings_.push_back({std::move(field), std::move(get), std::move(set)});
-  return static_cast<int>(bindings_.size()) - 1;
+int DataControl::Bind(ze::String field, ze::String property, Getter get, Setter set) {
+  bound_.push_back({std::move(field), std::move(property), std::move(get), std::move(set)});
+  return static_cast<int>(bound_.size()) - 1;
 }
 
 void DataControl::Report(const std::string& message) const {
@@ -64,18 +64,47 @@ void DataControl::SetBarEnabled(bool enabled) {
   }
 }
 
+ze::container::RecordSource& DataControl::Source() const {
+  if (recordset_) return *recordset_;
+  return *none_;
+}
+
+ze::container::DataBinding* DataControl::BindingAt(int binding) const {
+  if (binding < 0 || binding >= static_cast<int>(bindings_.size())) return nullptr;
+  return bindings_[static_cast<std::size_t>(binding)].get();
+}
+
 bool DataControl::Refresh() {
+  bindings_.clear();
   recordset_.reset();
-  typedWithoutRecord_ = false;
   SetBarEnabled(false);
   std::vector<std::string> fields;
-  for (const Binding& b : bindings_) fields.push_back(b.field);
+  std::vector<ze::String> names;
+  for (const BoundControl& b : bound_) {
+    fields.push_back(ze::ToUtf8(b.field));
+    names.push_back(b.field);
+  }
+  std::string failure;
   try {
     Recordset::CreateSampleIfMissing(databaseName_);
     recordset_ = std::make_unique<Recordset>(databaseName_, recordSource_, fields);
   } catch (const RecordsetError& e) {
+    failure = e.what();
+    none_ = std::make_unique<ze::container::Recordset>(std::move(names));
+    none_->SetReadOnly(true);
+  }
+  for (const BoundControl& b : bound_) {
+    auto binding =
+        std::make_unique<ze::container::DataBinding>(Source(), b.field, b.property, b.get, b.set);
+    binding->onRefused = [this, field = b.field](const ze::AutomationError& e) {
+      Report("il campo \"" + ze::ToUtf8(field) +
+             "\" non si può mostrare: " + ze::ToUtf8(e.description()));
+    };
+    bindings_.push_back(std::move(binding));
+  }
+  if (!recordset_) {
     ShowRecord();  // the bound controls show the empty date
-    Report(e.what());
+    Report(failure);
     return false;
   }
   SetBarEnabled(true);
@@ -84,44 +113,31 @@ bool DataControl::Refresh() {
 }
 
 void DataControl::ShowRecord() {
-  showing_ = true;
-  for (const Binding& b : bindings_) {
-    ze::Variant value = ze::Variant::Null();
-    if (recordset_ && recordset_->HasCurrent() && recordset_->FieldIsDate(b.field)) {
-      value = recordset_->Field(b.field);
-    }
-    // A stored value that is no date shows as the empty date; the record keeps it.
-    try {
-      b.set(value);
-    } catch (const ze::AutomationError& e) {
-      Report("il campo \"" + b.field + "\" non si può mostrare: " + ze::ToUtf8(e.description()));
+  const bool current = Source().HasCurrent();
+  for (const auto& binding : bindings_) {
+    if (current) {
+      binding->RecordChanged();
+    } else {
+      binding->ShowNull();
     }
   }
-  showing_ = false;
 }
 
-void DataControl::BoundPropertyChanged(int binding) {
-  if (showing_) return;
-  if (!recordset_ || !recordset_->HasCurrent()) {
-    typedWithoutRecord_ = true;
-    return;
-  }
-  if (binding < 0 || binding >= static_cast<int>(bindings_.size())) return;
-  const Binding& b = bindings_[static_cast<std::size_t>(binding)];
-  const ze::Variant value = b.get();
-  // The empty date is stored as NULL.
-  const bool empty = value.IsEmpty() || value.IsNull() ||
-                     (value.Is<ze::Date>() && value.Get<ze::Date>().serial == 0);
-  const ze::Variant stored = empty ? ze::Variant::Null() : ze::Variant(ze::CDate(value));
-  // An unchanged value leaves the record alone; a stored value that is no date is
-  // replaced only now, when the user has changed the field.
-  recordset_->SetField(b.field, stored);
+void DataControl::BoundPropertyChanged(int binding, std::u16string_view property) {
+  if (auto* b = BindingAt(binding)) b->PropertyChanged(property);
+}
+
+bool DataControl::CanBoundPropertyChange(int binding, std::u16string_view property) const {
+  const auto* b = BindingAt(binding);
+  return b == nullptr || b->CanPropertyChange(property);
 }
 
 bool DataControl::UpdateRecord() {
-  if (typedWithoutRecord_) {
-    Report("impossibile salvare le date digitate: non c'è un record corrente in cui scriverle.");
-    return false;
+  for (const auto& binding : bindings_) {
+    if (binding->Stranded()) {
+      Report("impossibile salvare le date digitate: non c'è un record corrente in cui scriverle.");
+      return false;
+    }
   }
   if (!recordset_ || !recordset_->Dirty()) return true;
   try {
@@ -134,30 +150,37 @@ bool DataControl::UpdateRecord() {
   }
 }
 
-bool DataControl::Move(void (Recordset::*move)()) {
+bool DataControl::Move(void (ze::container::RecordSource::*move)()) {
   if (!recordset_) return false;
   if (!UpdateRecord()) return false;
   try {
     (recordset_.get()->*move)();
+    // Past either end, the bar stays on the last or the first record.
+    if (!recordset_->HasCurrent() && recordset_->RecordCount() > 0) {
+      if (recordset_->IsEOF()) {
+        recordset_->MoveLast();
+      } else {
+        recordset_->MoveFirst();
+      }
+    }
   } catch (const RecordsetError& e) {
     Report(e.what());
     return false;
   }
-  ShowRecord();
   return true;
 }
 
 bool DataControl::MoveFirst() {
-  return Move(&Recordset::MoveFirst);
+  return Move(&ze::container::RecordSource::MoveFirst);
 }
 bool DataControl::MovePrevious() {
-  return Move(&Recordset::MovePrevious);
+  return Move(&ze::container::RecordSource::MovePrevious);
 }
 bool DataControl::MoveNext() {
-  return Move(&Recordset::MoveNext);
+  return Move(&ze::container::RecordSource::MoveNext);
 }
 bool DataControl::MoveLast() {
-  return Move(&Recordset::MoveLast);
+  return Move(&ze::container::RecordSource::MoveLast);
 }
 
 }  // namespace provix2

@@ -2,15 +2,17 @@
 //
 // A bar across the bottom of a form with first / previous / next / last buttons and a
 // caption. It opens a database file and a record source, ties each bound control's
-// bindable property to a field, shows the current record in them, and writes a changed
-// record back when the user moves to another record or the form closes.
+// bindable property to a field through a container data binding (one per bound
+// control), shows the current record in them, and writes a changed record back when the
+// user moves to another record or the form closes. A move past the last or before the
+// first record stays on that record.
 //
 // Nothing typed is lost silently: a write that fails is reported in a message box and
 // the move does not happen, so the record stays on screen, still changed. A database
 // that cannot be opened is reported the same way; the bar is then disabled and the
 // bound controls stay empty. A date typed while there is no record to hold it (an
-// empty table, a database that could not be opened) cannot be saved: saving reports
-// that instead of passing in silence.
+// empty table, a database that could not be opened) is held by its binding and cannot
+// be saved: saving reports that instead of passing in silence.
 //
 // Like the data controls users know, the bar never takes the focus: a click on its
 // buttons leaves the focus in the field being edited, and Tab passes it by.
@@ -20,6 +22,8 @@
 #include <memory>
 #include <vector>
 
+#include "frame/container/data_binding.h"
+#include "frame/container/memory_recordset.h"
 #include "frame/ui/command_button.h"
 #include "frame/ui/label.h"
 #include "frame/ui/user_control.h"
@@ -29,8 +33,8 @@ namespace provix2 {
 
 class DataControl : public ze::ui::UserControl {
  public:
-  using Getter = std::function<ze::Variant()>;
-  using Setter = std::function<void(const ze::Variant&)>;
+  using Getter = ze::container::DataBinding::Getter;
+  using Setter = ze::container::DataBinding::Setter;
 
   DataControl();
   ~DataControl() override;
@@ -46,8 +50,9 @@ class DataControl : public ze::ui::UserControl {
   void SetRecordSource(std::string source) { recordSource_ = std::move(source); }
 
   // Ties a field to a control's bindable property, read and written through get/set.
-  // Returns the binding's number, for BoundPropertyChanged.
-  int Bind(std::string field, Getter get, Setter set);
+  // Returns the binding's number, for BoundPropertyChanged. The bindings are made
+  // again over each source that Refresh opens.
+  int Bind(ze::String field, ze::String property, Getter get, Setter set);
 
   // Opens the database (the sample database is made when the file is missing) and
   // shows the first record. Returns false, after telling the user, when it cannot.
@@ -55,10 +60,12 @@ class DataControl : public ze::ui::UserControl {
   bool IsOpen() const { return recordset_ != nullptr; }
   Recordset* recordset() const { return recordset_.get(); }
 
-  // A bound control said that its bindable property changed: read it into the record.
-  void BoundPropertyChanged(int binding);
-  // Whether a bound property may change now (only with a current record).
-  bool CanBoundPropertyChange() const { return recordset_ && recordset_->HasCurrent(); }
+  // A bound control said that a property changed: its binding reads the bound one
+  // into the record.
+  void BoundPropertyChanged(int binding, std::u16string_view property);
+  // Whether a bound control's property may change now (the bound one only with a
+  // current record).
+  bool CanBoundPropertyChange(int binding, std::u16string_view property) const;
 
   // Moves, writing a changed record first; false when the write failed (reported).
   bool MoveFirst();
@@ -78,12 +85,15 @@ class DataControl : public ze::ui::UserControl {
   void UserControl_Resize() override { UserControl_Paint(); }
 
  private:
-  struct Binding {
-    std::string field;
+  struct BoundControl {
+    ze::String field;
+    ze::String property;
     Getter get;
     Setter set;
   };
-  bool Move(void (Recordset::*move)());
+  ze::container::RecordSource& Source() const;
+  ze::container::DataBinding* BindingAt(int binding) const;
+  bool Move(void (ze::container::RecordSource::*move)());
   void ShowRecord();
   void Report(const std::string& message) const;
   void SetBarEnabled(bool enabled);
@@ -91,10 +101,11 @@ class DataControl : public ze::ui::UserControl {
   ze::ui::Label* caption_;
   std::string databaseName_;
   std::string recordSource_;
-  std::vector<Binding> bindings_;
+  std::vector<BoundControl> bound_;
   std::unique_ptr<Recordset> recordset_;
-  bool showing_ = false;             // while the record is written into the controls
-  bool typedWithoutRecord_ = false;  // a bound control changed with no record to hold it
+  // Stands in while no database is open: no records, nothing to write into.
+  std::unique_ptr<ze::container::Recordset> none_;
+  std::vector<std::unique_ptr<ze::container::DataBinding>> bindings_;  // as bound_
 };
 
 }  // namespace provix2

@@ -3,11 +3,17 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "frame/automation/date_serial.h"
+#include "frame/automation/date_text.h"
+#include "frame/automation/error.h"
+#include "frame/automation/format.h"
+#include "frame/automation/locale.h"
 #include "frame/automation/string.h"
+#include "frame/sqlite/statement.h"
 
 namespace provix2 {
 
@@ -23,12 +29,6 @@ std::string Quote(const std::string& identifier) {
   }
   return out + "\"";
 }
-
-// A prepared statement that finalizes itself.
-struct Statement {
-  sqlite3_stmt* stmt = nullptr;
-  ~Statement() { sqlite3_finalize(stmt); }
-};
 
 std::string Describe(int rc, const std::string& path) {
   switch (rc & 0xFF) {
@@ -49,11 +49,43 @@ std::string Describe(int rc, const std::string& path) {
   }
 }
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Two digits at `at` as a number.
+int TwoDigits(std::string_view text, std::size_t at) {
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+// Binds a value as SetField lets it in.
+void BindValue(ze::sqlite::Statement& s, int index, const ze::Variant& value) {
+  if (value.Is<ze::Date>()) {
+    s.Bind(index, std::string_view(Recordset::DateText(value.Get<ze::Date>())));
+  } else if (value.Is<ze::String>()) {
+    s.Bind(index, std::u16string_view(value.Get<ze::String>()));
+  } else if (value.Is<std::int16_t>()) {
+    s.Bind(index, std::int64_t{value.Get<std::int16_t>()});
+  } else if (value.Is<std::int32_t>()) {
+    s.Bind(index, std::int64_t{value.Get<std::int32_t>()});
+  } else if (value.Is<float>()) {
+    s.Bind(index, double{value.Get<float>()});
+  } else if (value.Is<double>()) {
+    s.Bind(index, value.Get<double>());
+  } else if (value.Is<bool>()) {
+    s.Bind(index, std::int64_t{value.Get<bool>() ? -1 : 0});
+  } else {
+    s.BindNull(index);
+  }
+}
+
 }  // namespace
 
 Recordset::Recordset(const std::string& path, const std::string& recordSource,
                      std::vector<std::string> fields)
     : table_(recordSource), fields_(std::move(fields)) {
+  for (const auto& field : fields_) names_.push_back(ze::FromUtf8(field));
+  values_.assign(fields_.size(), ze::Variant::Null());
   if (!std::filesystem::exists(path)) {
     throw RecordsetError("il database \"" + path + "\" non esiste");
   }
@@ -70,15 +102,9 @@ Recordset::Recordset(const std::string& path, const std::string& recordSource,
       throw RecordsetError(Describe(SQLITE_READONLY, path));
     }
     // The table and its fields, as the database describes them.
-    Statement info;
-    const std::string pragma = "PRAGMA table_info(" + Quote(table_) + ")";
-    rc = sqlite3_prepare_v2(db_, pragma.c_str(), -1, &info.stmt, nullptr);
-    if (rc != SQLITE_OK) throw RecordsetError(Describe(rc, path));
+    ze::sqlite::Statement info(db_, "PRAGMA table_info(" + Quote(table_) + ")");
     std::vector<std::string> columns;
-    while ((rc = sqlite3_step(info.stmt)) == SQLITE_ROW) {
-      const auto* name = sqlite3_column_text(info.stmt, 1);
-      columns.emplace_back(name ? reinterpret_cast<const char*>(name) : "");
-    }
+    while ((rc = info.Step()) == SQLITE_ROW) columns.push_back(info.Utf8(1));
     if (rc != SQLITE_DONE) throw RecordsetError(Describe(rc, path));
     if (columns.empty()) {
       throw RecordsetError("il database \"" + path + "\" non contiene la tabella \"" + table_ +
@@ -92,20 +118,18 @@ Recordset::Recordset(const std::string& path, const std::string& recordSource,
       }
     }
     // The records, in table order.
-    Statement ids;
-    const std::string select = "SELECT rowid FROM " + Quote(table_) + " ORDER BY rowid";
-    rc = sqlite3_prepare_v2(db_, select.c_str(), -1, &ids.stmt, nullptr);
-    if (rc != SQLITE_OK) throw RecordsetError(Describe(rc, path));
-    while ((rc = sqlite3_step(ids.stmt)) == SQLITE_ROW) {
-      rowids_.push_back(sqlite3_column_int64(ids.stmt, 0));
-    }
+    ze::sqlite::Statement ids(db_, "SELECT rowid FROM " + Quote(table_) + " ORDER BY rowid");
+    while ((rc = ids.Step()) == SQLITE_ROW) rowids_.push_back(ids.Int(0));
     if (rc != SQLITE_DONE) throw RecordsetError(Describe(rc, path));
+    if (!rowids_.empty()) {
+      position_ = 0;
+      Load();
+    }
   } catch (...) {
     sqlite3_close(db_);
     db_ = nullptr;
     throw;
   }
-  if (!rowids_.empty()) MoveTo(0);
 }
 
 Recordset::~Recordset() {
@@ -141,108 +165,84 @@ void Recordset::Check(int rc, const char* what) const {
   throw RecordsetError(std::string(what) + ": " + Describe(rc, sqlite3_db_filename(db_, "main")));
 }
 
-void Recordset::MoveTo(int position) {
+void Recordset::BeforeMove() {
   if (Dirty()) throw RecordsetError("il record corrente ha modifiche non salvate");
-  if (rowids_.empty()) return;
-  if (position < 0) position = 0;
-  if (position >= RecordCount()) position = RecordCount() - 1;
-  position_ = position;
-  Load();
-}
-
-void Recordset::MoveFirst() {
-  MoveTo(0);
-}
-void Recordset::MovePrevious() {
-  MoveTo(position_ - 1);
-}
-void Recordset::MoveNext() {
-  MoveTo(position_ + 1);
-}
-void Recordset::MoveLast() {
-  MoveTo(RecordCount() - 1);
 }
 
 void Recordset::Load() {
-  values_.clear();
+  values_.assign(fields_.size(), ze::Variant::Null());
+  if (!HasCurrent()) return;
   std::string sql = "SELECT ";
   for (size_t i = 0; i < fields_.size(); ++i) sql += (i ? ", " : "") + Quote(fields_[i]);
   sql += " FROM " + Quote(table_) + " WHERE rowid = ?";
-  Statement s;
-  Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &s.stmt, nullptr), "lettura del record");
-  sqlite3_bind_int64(s.stmt, 1, rowids_[static_cast<size_t>(position_)]);
-  const int rc = sqlite3_step(s.stmt);
+  ze::sqlite::Statement s(db_, sql);
+  s.Bind(1, rowids_[static_cast<size_t>(position_)]);
+  const int rc = s.Step();
   Check(rc, "lettura del record");
+  if (rc != SQLITE_ROW) return;  // a record deleted meanwhile reads as empty
   for (size_t i = 0; i < fields_.size(); ++i) {
-    ze::Variant v = ze::Variant::Null();  // a record deleted meanwhile reads as empty
-    if (rc == SQLITE_ROW) {
-      const int col = static_cast<int>(i);
-      switch (sqlite3_column_type(s.stmt, col)) {
-        case SQLITE_NULL:
-          break;
-        case SQLITE_INTEGER:
-          v = static_cast<double>(sqlite3_column_int64(s.stmt, col));
-          break;
-        case SQLITE_FLOAT:
-          v = sqlite3_column_double(s.stmt, col);
-          break;
-        default: {
-          const auto* text = sqlite3_column_text(s.stmt, col);
-          const std::string raw = text ? reinterpret_cast<const char*>(text) : "";
-          if (auto date = IsoToDate(raw)) {
-            v = *date;
-          } else {
-            v = ze::FromUtf8(raw);
-          }
+    const int col = static_cast<int>(i);
+    switch (s.ColumnType(col)) {
+      case SQLITE_NULL:
+        break;
+      case SQLITE_INTEGER: {
+        const std::int64_t n = s.Int(col);
+        if (n >= INT32_MIN && n <= INT32_MAX) {
+          values_[i] = static_cast<std::int32_t>(n);
+        } else {
+          values_[i] = static_cast<double>(n);
+        }
+        break;
+      }
+      case SQLITE_FLOAT:
+        values_[i] = s.Double(col);
+        break;
+      default: {
+        const std::string raw = s.Utf8(col);
+        if (auto date = StoredDate(raw)) {
+          values_[i] = *date;
+        } else {
+          values_[i] = ze::FromUtf8(raw);
         }
       }
     }
-    values_[fields_[i]] = v;
   }
 }
 
-ze::Variant Recordset::Field(const std::string& name) const {
-  if (auto e = edits_.find(name); e != edits_.end()) return e->second;
-  if (auto v = values_.find(name); v != values_.end()) return v->second;
-  return ze::Variant::Null();
+ze::Variant Recordset::Field(std::u16string_view name) const {
+  const std::size_t i = IndexOf(names_, name);
+  RequireCurrent();
+  if (auto e = edits_.find(i); e != edits_.end()) return e->second;
+  return values_[i];
 }
 
-bool Recordset::FieldIsDate(const std::string& name) const {
-  const ze::Variant v = Field(name);
-  return v.IsNull() || v.Is<ze::Date>();
-}
-
-void Recordset::SetField(const std::string& name, const ze::Variant& value) {
-  if (!HasCurrent()) return;
-  if (Field(name) == value) return;  // no edit: a stored non-date stays as it is
-  edits_[name] = value;
+void Recordset::SetField(std::u16string_view name, const ze::Variant& value) {
+  const std::size_t i = IndexOf(names_, name);
+  RequireWritable();
+  if (value.Is<ze::ObjectRef>() || value.Is<ze::ErrorValue>()) {
+    ze::Raise(ze::errors::kTypeMismatch);
+  }
+  if (value.Is<ze::Date>()) DateText(value.Get<ze::Date>());  // error 6 for no date now
+  if (Field(name) == value) return;  // no edit: a stored value stays as it is
+  edits_[i] = value;
 }
 
 void Recordset::Update() {
   if (!Dirty() || !HasCurrent()) return;
   std::string sql = "UPDATE " + Quote(table_) + " SET ";
   bool first = true;
-  for (const auto& [name, value] : edits_) {
-    sql += (first ? "" : ", ") + Quote(name) + " = ?";
+  for (const auto& [field, value] : edits_) {
+    sql += (first ? "" : ", ") + Quote(fields_[field]) + " = ?";
     first = false;
   }
   sql += " WHERE rowid = ?";
   Check(sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), "salvataggio del record");
   try {
-    Statement s;
-    Check(sqlite3_prepare_v2(db_, sql.c_str(), -1, &s.stmt, nullptr), "salvataggio del record");
+    ze::sqlite::Statement s(db_, sql);
     int index = 1;
-    for (const auto& [name, value] : edits_) {
-      if (value.Is<ze::Date>()) {
-        const std::string iso = DateToIso(value.Get<ze::Date>());
-        sqlite3_bind_text(s.stmt, index, iso.c_str(), -1, SQLITE_TRANSIENT);
-      } else {
-        sqlite3_bind_null(s.stmt, index);
-      }
-      ++index;
-    }
-    sqlite3_bind_int64(s.stmt, index, rowids_[static_cast<size_t>(position_)]);
-    Check(sqlite3_step(s.stmt), "salvataggio del record");
+    for (const auto& [field, value] : edits_) BindValue(s, index++, value);
+    s.Bind(index, rowids_[static_cast<size_t>(position_)]);
+    Check(s.Step(), "salvataggio del record");
     // Another program may have deleted the record meanwhile: an update that reaches no
     // row saved nothing and must not pass for a save.
     if (sqlite3_changes(db_) != 1)
@@ -253,58 +253,49 @@ void Recordset::Update() {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;  // the edits stay: the record is still dirty
   }
-  for (auto& [name, value] : edits_) values_[name] = value;
+  for (auto& [field, value] : edits_) values_[field] = value;
   edits_.clear();
 }
 
 void Recordset::CancelUpdate() {
   edits_.clear();
-  if (HasCurrent()) Load();
+  Load();
+  NotifyMove();
 }
 
-std::string Recordset::DateToIso(ze::Date d) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", ze::Year(d), ze::Month(d), ze::Day(d));
-  return text;
+std::string Recordset::DateText(ze::Date d) {
+  const bool timed = ze::Hour(d) != 0 || ze::Minute(d) != 0 || ze::Second(d) != 0;
+  return ze::ToUtf8(ze::Format(d, timed ? u"yyyy-mm-dd hh:nn:ss" : u"yyyy-mm-dd"));
 }
 
-bool Recordset::IsTimeOfDay(std::string_view text) {
-  // " hh:mm", " hh:mm:ss" or " hh:mm:ss.fff" (or "T" for the blank), in range.
-  auto digits = [&](std::size_t at, std::size_t n) {
-    if (at + n > text.size()) return -1;
-    int v = 0;
-    for (std::size_t i = at; i < at + n; ++i) {
-      if (text[i] < '0' || text[i] > '9') return -1;
-      v = v * 10 + (text[i] - '0');
-    }
-    return v;
-  };
-  if (text.size() < 6 || (text[0] != ' ' && text[0] != 'T') || text[3] != ':') return false;
-  const int hour = digits(1, 2), minute = digits(4, 2);
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return false;
-  if (text.size() == 6) return true;
-  if (text.size() < 9 || text[6] != ':') return false;
-  const int second = digits(7, 2);
-  if (second < 0 || second > 59) return false;
-  if (text.size() == 9) return true;
-  return text[9] == '.' && text.size() > 10 && digits(10, text.size() - 10) >= 0;
-}
-
-std::optional<ze::Date> Recordset::IsoToDate(const std::string& text) {
-  // "yyyy-mm-dd" with a real calendar day, alone or followed by a time of day as
-  // SQLite's own date-time texts carry it ("2005-09-01 13:45:00", "...T13:45"), which
-  // a date field shows without its time; anything else is no date.
+std::optional<ze::Date> Recordset::StoredDate(std::string_view text) {
+  // The shape is checked here; the reading is the runtime's. Only the year-first form
+  // is a stored date, so a database reads the same under every locale.
   if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  if (text.size() > 10 && !IsTimeOfDay(std::string_view(text).substr(10))) return std::nullopt;
   for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    if (!IsDigit(text[i])) return std::nullopt;
   }
-  const int year = std::stoi(text.substr(0, 4));
-  const int month = std::stoi(text.substr(5, 2));
-  const int day = std::stoi(text.substr(8, 2));
-  if (year < 100 || month < 1 || month > 12 || day < 1) return std::nullopt;
-  const ze::Date d = ze::DateSerial(year, month, day);
-  if (ze::Day(d) != day) return std::nullopt;  // 31 February carried into March
+  std::string normal(text);
+  if (normal.size() > 10) {
+    if (normal[10] != ' ' && normal[10] != 'T') return std::nullopt;
+    normal[10] = ' ';
+    if (const auto dot = normal.find('.', 11); dot != std::string::npos) {
+      // Whole seconds before the fraction, digits only after it.
+      if (std::count(normal.begin() + 11, normal.begin() + static_cast<std::ptrdiff_t>(dot), ':') !=
+              2 ||
+          dot + 1 == normal.size() ||
+          !std::all_of(normal.begin() + static_cast<std::ptrdiff_t>(dot) + 1, normal.end(),
+                       IsDigit)) {
+        return std::nullopt;
+      }
+      normal.resize(dot);
+    }
+  }
+  static const ze::Locale& locale = ze::Locale::Get(std::string(ze::Locale::kHomeLocale));
+  ze::Date d;
+  if (!ze::ParseDate(ze::FromUtf8(normal), locale, d)) return std::nullopt;
+  // The runtime would read a month above 12 as a day, swapped; a stored date is not.
+  if (ze::Month(d) != TwoDigits(text, 5) || ze::Day(d) != TwoDigits(text, 8)) return std::nullopt;
   return d;
 }
 

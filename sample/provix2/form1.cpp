@@ -5,7 +5,6 @@
 
 #include "frame/automation/convert.h"
 #include "frame/automation/error.h"
-#include "frame/com/type_info_impl.h"
 #include "frame/ui/message_box.h"
 
 namespace provix2 {
@@ -194,16 +193,24 @@ void Form1::Bind(HostedControl& control, const PropertyBag&) {
   if (property.empty()) ze::Raise(kBadFileFormat, control.Name() + u" has no bindable property");
   const String field = ze::CStr(control.extender[u"DataField"]);
   const int binding = data1_->Bind(
-      ze::ToUtf8(field), [&control, property] { return control.Get(property); },
+      field, property,
+      [&control, property] {
+        // The empty date is stored as NULL.
+        const Variant value = control.Get(property);
+        const bool empty = value.IsEmpty() || value.IsNull() ||
+                           (value.Is<ze::Date>() && value.Get<ze::Date>().serial == 0);
+        return empty ? Variant::Null() : Variant(ze::CDate(value));
+      },
       [&control, property](const Variant& v) {
-        // The empty date travels as a NULL field and as a zero date.
-        control.Let(property, v.IsNull() ? Variant(ze::Date(0)) : v);
+        // The empty date travels as a NULL field and as a zero date; a stored value
+        // that is no date shows as the empty date, and the record keeps it.
+        control.Let(property, v.Is<ze::Date>() ? v : Variant(ze::Date(0)));
       });
-  control.onPropertyChanged = [this, property, binding](std::u16string_view name) {
-    if (ze::com::SameMemberName(name, property)) data1_->BoundPropertyChanged(binding);
+  control.onPropertyChanged = [this, binding](std::u16string_view name) {
+    data1_->BoundPropertyChanged(binding, name);
   };
-  control.onCanPropertyChange = [this, property](std::u16string_view name) {
-    return !ze::com::SameMemberName(name, property) || data1_->CanBoundPropertyChange();
+  control.onCanPropertyChange = [this, binding](std::u16string_view name) {
+    return data1_->CanBoundPropertyChange(binding, name);
   };
 }
 

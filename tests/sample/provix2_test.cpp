@@ -218,6 +218,22 @@ TEST_F(Provix2Test, ADateTypedWithNoRecordIsReportedWhenClosing) {
   EXPECT_TRUE(form.Unload());
 }
 
+TEST_F(Provix2Test, ADateTypedWithNoDatabaseIsReportedWhenClosing) {
+  std::ofstream(database_) << "questo non è un database, solo testo qualunque..........";
+  Form1& form = Open();
+  ASSERT_EQ(messages_.size(), 1u);
+  messages_.clear();
+  input::Focus(FieldOf(form.Kalendo2()));
+  input::Type(u"01012001");
+  EXPECT_FALSE(form.Data1().MoveNext());
+  answer_ = ze::ui::msgbox::kCancel;
+  EXPECT_FALSE(form.Unload());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[0].find("non c'è un record corrente"), std::string::npos) << messages_[0];
+  answer_ = ze::ui::msgbox::kOk;
+  EXPECT_TRUE(form.Unload());
+}
+
 TEST_F(Provix2Test, ARecordDeletedMeanwhileIsNotASave) {
   Form1& form = Open();
   input::Focus(FieldOf(form.Kalendo1()));

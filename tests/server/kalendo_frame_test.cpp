@@ -23,14 +23,14 @@
 #include "frame/com/type_info.h"
 #include "frame/host/ole_control.h"
 #include "frame/registry/store.h"
-#include "frame/server/kalendo_ids.h"
-#include "frame/server/kalendo_interface.h"
-#include "frame/server/kalendo_resources.h"
 #include "frame/system/dynamic_library.h"
 #include "frame/ui/desktop.h"
 #include "frame/ui/form.h"
 #include "frame/ui/headless_backend.h"
 #include "frame/ui/input.h"
+#include "server/kalendo_ids.h"
+#include "server/kalendo_interface.h"
+#include "server/kalendo_resources.h"
 
 namespace zekalendo {
 namespace {
@@ -384,13 +384,13 @@ class KalendoVtableTest : public KalendoFrameTest {
 
 TEST_F(KalendoVtableTest, EntriesFollowTheTypeLibrary) {
   std::vector<std::pair<std::u16string, INVOKEKIND>> entries;
-  constexpr INVOKEKIND put = INVOKE_PROPERTYPUT, putref = INVOKE_PROPERTYPUTREF;
-#define ZE_ENTRY(name, type, write, id)                          \
-  entries.emplace_back(ze::FromUtf8(#name), INVOKE_PROPERTYGET); \
+  constexpr INVOKEKIND Let = INVOKE_PROPERTYPUT, Set = INVOKE_PROPERTYPUTREF;
+#define ZE_ENTRY(name, id, type, write, getter, setter, help, flags) \
+  entries.emplace_back(ze::FromUtf8(#name), INVOKE_PROPERTYGET);     \
   entries.emplace_back(ze::FromUtf8(#name), write);
-#define ZE_METHOD(name, id) entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
-  ZE_KALENDO_PROPERTIES(ZE_ENTRY)
-  ZE_KALENDO_METHODS(ZE_METHOD)
+#define ZE_METHOD(name, id, method, help, flags) \
+  entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
+  ZE_KALENDO_MEMBERS(ZE_ENTRY, ZE_METHOD)
 #undef ZE_ENTRY
 #undef ZE_METHOD
   ComPtr<ITypeInfo> type;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "frame/container/data_binding.h"
+#include "frame/container/memory_recordset.h"
 #include "frame/container/property_bag.h"
 #include "frame/ui/form.h"
 #include "frame/ui/input.h"

@@ -7,14 +7,16 @@
 #include <array>
 
 #include "frame/com/guid.h"
+#include "ze_version.h"
 
 namespace zekalendo::ids {
 
 using ze::com::GUID;
 
 inline constexpr GUID kLibId{0x1dd699fe, 0xb33c, 0x11d4, {0x8b, 0x18, 0xd5, 0x2a, 0x72, 0xd1, 0xf0, 0x30}};
-inline constexpr unsigned short kLibMajor = 1;
-inline constexpr unsigned short kLibMinor = 4;
+// The type library's version is the project's.
+inline constexpr unsigned short kLibMajor = ZE_VERSION_MAJOR;
+inline constexpr unsigned short kLibMinor = ZE_VERSION_MINOR;
 
 inline constexpr GUID kClsidKalendo{0x1dd699fa, 0xb33c, 0x11d4, {0x8b, 0x18, 0xd5, 0x2a, 0x72, 0xd1, 0xf0, 0x30}};
 inline constexpr char16_t kProgIdKalendo[] = u"zeKalendo.Kalendo";

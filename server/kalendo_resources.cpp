@@ -1,10 +1,10 @@
 // The resources: the interface chains built from the identifiers, and the toolbox
 // bitmap drawn here.
-#include "frame/server/kalendo_resources.h"
+#include "server/kalendo_resources.h"
 
 #include <array>
 
-#include "frame/server/kalendo_ids.h"
+#include "server/kalendo_ids.h"
 
 namespace zekalendo::resources {
 
