@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -42,6 +43,11 @@ bool Key(std::int16_t keyCode, std::int16_t shiftState = 0);
 bool KeyDown(std::int16_t keyCode, std::int16_t shiftState);
 bool KeyPress(std::int16_t keyAscii);
 bool KeyUp(std::int16_t keyCode, std::int16_t shiftState);
+// One key going down with the characters a toolkit made of it: KeyDown (none for code
+// 0), then a KeyPress per character, all to the control that had the focus when the
+// key went down (see Key), each while that control lives on a loaded form.
+bool KeyDownWithCharacters(std::int16_t keyCode, std::int16_t shiftState,
+                           std::u16string_view characters);
 
 // Mouse actions on a control (or a form's own surface). x and y are twips inside the
 // target, the centre when not given; caret, for a text box, is where the click puts
@@ -62,6 +68,21 @@ bool ActivateWindow(Form& form);
 bool CloseWindow(Form& form);
 void SwitchToOtherApplication();
 void SwitchBack();
+
+// The input path's own checks, for a backend that routes its toolkit's input.
+//
+// The receiver of keyboard input now: the active form's focus owner, or the active
+// form itself; null when no form of the process is active.
+Control* KeyTarget();
+// Whether a mouse gesture can reach the control: its form takes input (no modal form
+// above it) and the control shows and is enabled, with its containers.
+bool Reachable(const Control& target);
+// Whether the target of an input still takes the rest of it: alive (by the token taken
+// when the input began) and on a loaded form.
+bool Live(const std::weak_ptr<void>& alive, const Control& target);
+// Whether a KeyUp now reaches a handler: the key target's, or its form's with
+// KeyPreview. Without one a KeyUp changes nothing that shows.
+bool KeyUpListened();
 
 }  // namespace input
 }  // namespace ze::ui
