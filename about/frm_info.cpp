@@ -42,11 +42,13 @@ FrmInfo::FrmInfo()
   Label1.Move(1440, 300, 4935, 315);
   Label1.SetFont(SansSerif(true, false));
 
+  // The links are as wide as their addresses need in the stand-in face, with room to
+  // spare for a wider one; the mail link still ends well before the OK button.
   Label3.SetCaption(kWebAddress);
-  Label3.Move(480, 2160, 2070, 240);
+  Label3.Move(480, 2160, 3300, 240);
   Label3.SetToolTipText(u"Il mio sito ufficiale");
   Label4.SetCaption(ze::String(u"E-Mail: ") + kSupportMail);
-  Label4.Move(480, 2520, 2325, 240);
+  Label4.Move(480, 2520, 4050, 240);
   Label4.SetToolTipText(u"Scrivimi...");
   const auto hand = pictures::PointingHand();
   for (ze::ui::Label* link : {&Label3, &Label4}) {

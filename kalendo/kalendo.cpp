@@ -2,7 +2,7 @@
 // events to the control's handlers.
 #include "kalendo/kalendo.h"
 
-#include "frame/container/picture.h"
+#include "frame/container/pixel_picture.h"
 
 namespace zekalendo {
 
@@ -13,34 +13,13 @@ namespace {
 // 24-bit bitmap file so every backend can draw it.
 std::shared_ptr<ze::container::Picture> DownTriangle() {
   constexpr int kWidth = 11, kHeight = 9;
-  constexpr int kRowBytes = (kWidth * 3 + 3) / 4 * 4;  // rows padded to 4 bytes
-  constexpr int kPixelBytes = kRowBytes * kHeight;
-  constexpr int kHeaderBytes = 14 + 40;
-  std::string bmp(kHeaderBytes + kPixelBytes, '\0');
-  auto put = [&bmp](int at, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  bmp[0] = 'B', bmp[1] = 'M';
-  put(2, kHeaderBytes + kPixelBytes, 4);
-  put(10, kHeaderBytes, 4);
-  put(14, 40, 4);        // info header size
-  put(18, kWidth, 4);
-  put(22, kHeight, 4);   // positive: bottom-up rows
-  put(26, 1, 2);         // planes
-  put(28, 24, 2);        // bits per pixel
-  put(34, kPixelBytes, 4);
+  constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
+  ze::container::PixelCanvas glyph(kWidth, kHeight, kWhite);
   const int widths[] = {7, 5, 3, 1};
-  for (int y = 0; y < kHeight; ++y) {
-    const int row = kHeaderBytes + (kHeight - 1 - y) * kRowBytes;
-    const int black = (y >= 3 && y <= 6) ? widths[y - 3] : 0;
-    const int first = (kWidth - black) / 2;
-    for (int x = 0; x < kWidth; ++x) {
-      const bool isBlack = x >= first && x < first + black;
-      put(row + 3 * x, isBlack ? 0x000000 : 0xFFFFFF, 3);
-    }
+  for (int row = 0; row < 4; ++row) {
+    glyph.Fill((kWidth - widths[row]) / 2, 3 + row, widths[row], 1, kBlack);
   }
-  return std::make_shared<ze::container::Picture>(ze::container::PictureKind::Bitmap, kWidth,
-                                                  kHeight, std::move(bmp));
+  return ze::container::BitmapPicture(glyph);
 }
 
 }  // namespace

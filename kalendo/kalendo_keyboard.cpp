@@ -6,10 +6,11 @@
 // at positions 2 and 5; every other character is swallowed. The editor keeps no
 // state between keys.
 //
-// Two departures from a literal byte-buffer editor, both to keep stored texts intact:
-// a text longer than ten characters keeps its tail when a digit is typed into it
-// (rebuilding only ten characters would cut it), and a character the ANSI code page
-// cannot hold makes the key do nothing instead of failing towards the host.
+// An edit rebuilds exactly ten characters, whatever was stored: a longer text loses its
+// tail (so "01/01/2005 10:00" with "3" typed at 0 becomes "31/01/2005", a date the focus
+// check, valore and a bound field all read alike), a shorter one is padded with the
+// character of code 0. A text holding a character the ANSI code page cannot hold makes
+// the key do nothing instead of failing towards the host.
 #include "frame/automation/error.h"
 #include "frame/automation/number_text.h"
 #include "frame/automation/string_functions.h"
@@ -28,31 +29,31 @@ bool IsSlashPosition(std::int32_t pos) { return pos == 2 || pos == 5; }
 }  // namespace
 
 void Kalendo::Text1_KeyPress(std::int16_t& KeyAscii) {
-  // 1. A locked field is left alone, and so is the key.
+  // A locked field is left alone, and so is the key.
   if (Text1.Locked()) return;
   try {
     const char16_t c = static_cast<char16_t>(static_cast<std::uint16_t>(KeyAscii));
     if (ze::IsNumericChar(c)) {
-      // 2.1-2.2 The caret's position, past a slash.
+      // The caret's position, past a slash.
       std::int32_t pos = Text1.SelStart();
       if (IsSlashPosition(pos)) pos = pos + 1;
-      // 2.3 Past the year: nothing to overwrite.
+      // Past the year: nothing to overwrite.
       if (pos > 9) {
         KeyAscii = 0;
         return;
       }
-      // 2.4 Overwrite one position through the buffer.
+      // Overwrite one position through the buffer.
       const String text = Text1.Text();
       Buffer buffer(kBufferSize, 0);
       StringaToArray(text, buffer);
       buffer[static_cast<std::size_t>(pos)] = static_cast<std::uint8_t>(KeyAscii);
-      Text1.SetText(ArrayToStringa(buffer, std::max(kDateLength, ze::Len(text))));
-      // 2.5-2.7
+      Text1.SetText(ArrayToStringa(buffer, kDateLength));
+      // The caret moves on; the character is used up, and the host hears of the edit.
       Text1.SetSelStart(pos + 1);
       KeyAscii = 0;
       RaiseEvent(u"TastoPress");
     } else if (KeyAscii == kBackspace) {
-      // 3.1-3.2 Zero the digit before the caret, past a slash, and stay on it.
+      // Zero the digit before the caret, past a slash, and stay on it.
       std::int32_t p = Text1.SelStart() - 1;
       if (p >= 0) {
         if (IsSlashPosition(p)) p = p - 1;
@@ -61,26 +62,26 @@ void Kalendo::Text1_KeyPress(std::int16_t& KeyAscii) {
         Text1_KeyPress(zero);
         Text1.SetSelStart(p);
       }
-      // 3.3-3.4
+      // At caret 0 nothing was zeroed, yet the host still hears of the key.
       KeyAscii = 0;
       RaiseEvent(u"TastoPress");
     } else {
-      // 4. Letters, "/", space, Enter, Escape, Ctrl+C/V/X: swallowed.
+      // Letters, "/", space, Enter, Escape, Ctrl+C/V/X: swallowed.
       KeyAscii = 0;
     }
   } catch (const ze::AutomationError&) {
-    // 5. The key is swallowed; the remaining steps and the event are skipped.
+    // The key is swallowed; the remaining steps and the event are skipped.
     KeyAscii = 0;
   }
 }
 
 void Kalendo::Text1_KeyDown(std::int16_t& KeyCode, std::int16_t /*Shift*/) {
-  // 1.
+  // A locked field is left alone, and Enter raises nothing either.
   if (Text1.Locked()) return;
   if (KeyCode == kDelete) {
     const String selected = Text1.SelText();
     if (!selected.empty()) {
-      // 2.1.1-2.1.4 Zero every digit of the selection; slashes and the rest stay.
+      // Zero every digit of the selection; slashes and the rest stay.
       const std::int32_t n = ze::Len(selected);
       Buffer buffer(kBufferSize, 0);
       bool held = true;
@@ -96,17 +97,17 @@ void Kalendo::Text1_KeyDown(std::int16_t& KeyCode, std::int16_t /*Shift*/) {
         Text1.SetSelText(ArrayToStringa(buffer, n));
       }
     } else {
-      // 2.2 Zero the position at the caret as a typed "0" would.
+      // Zero the position at the caret as a typed "0" would.
       std::int16_t zero = kZero;
       Text1_KeyPress(zero);
     }
-    // 2.3
+    // The text box must not delete anything itself.
     KeyCode = 0;
   } else if (KeyCode == kEnter) {
-    // 3. The Enter character that follows is swallowed by KeyPress.
+    // The Enter character that follows is swallowed by KeyPress.
     RaiseEvent(u"ReturnPress");
   }
-  // 4. Navigation keys are the text box's own business.
+  // Navigation keys are the text box's own business.
 }
 
 }  // namespace zekalendo

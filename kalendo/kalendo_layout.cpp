@@ -24,22 +24,22 @@ void Guarded(Step&& step) {
 
 void Kalendo::UserControl_Paint() {
   if (popSelezione_) {
-    Guarded([&] { cmdpop.SetHeight(ScaleHeight()); });                      // 1
-    Guarded([&] { cmdpop.SetWidth(cmdpop.Height()); });                     // 2
-    Guarded([&] { Text1.SetTop(0); });                                      // 3
+    Guarded([&] { cmdpop.SetHeight(ScaleHeight()); });
+    Guarded([&] { cmdpop.SetWidth(cmdpop.Height()); });
+    Guarded([&] { Text1.SetTop(0); });
     Guarded([&] { Text1.SetLeft(0); });
-    Guarded([&] { Text1.SetWidth(ScaleWidth() - cmdpop.Width() - kGap); });  // 4
-    Guarded([&] { Text1.SetHeight(ScaleHeight()); });                       // 5
-    Guarded([&] { cmdpop.SetLeft(Text1.Left() + Text1.Width() + kGap); });  // 6
-    Guarded([&] { cmdpop.SetVisible(true); });                              // 7
+    Guarded([&] { Text1.SetWidth(ScaleWidth() - cmdpop.Width() - kGap); });
+    Guarded([&] { Text1.SetHeight(ScaleHeight()); });
+    Guarded([&] { cmdpop.SetLeft(Text1.Left() + Text1.Width() + kGap); });
+    Guarded([&] { cmdpop.SetVisible(true); });
   } else {
-    Guarded([&] { Text1.SetTop(0); });                                      // 1
+    Guarded([&] { Text1.SetTop(0); });
     Guarded([&] { Text1.SetLeft(0); });
-    Guarded([&] { Text1.SetWidth(ScaleWidth()); });                         // 2
-    Guarded([&] { Text1.SetHeight(ScaleHeight()); });                       // 3
-    Guarded([&] { cmdpop.SetVisible(false); });                             // 4
+    Guarded([&] { Text1.SetWidth(ScaleWidth()); });
+    Guarded([&] { Text1.SetHeight(ScaleHeight()); });
+    Guarded([&] { cmdpop.SetVisible(false); });
   }
-  // 5. The host's tooltip shows over the field; a container without one leaves it.
+  // The host's tooltip shows over the field; a container without one leaves it.
   Guarded([&] {
     if (auto tip = ExtenderProperty(u"ToolTipText")) Text1.SetToolTipText(ze::CStr(*tip));
   });

@@ -81,15 +81,16 @@ void Kalendo::SetMousePointer(std::int32_t pointer) {
 }
 
 void Kalendo::UserControl_InitProperties() {
-  Text1.SetBackColor(kWindowBackground);                 // 1
-  SetFont(AmbientFont());                                // 2 (notifies "Font")
-  Text1.SetForeColor(kWindowText);                       // 3
-  Text1.SetLocked(false);                                // 4
-  SetMouseIcon(nullptr);                                 // 5 (notifies "MouseIcon")
-  Text1.SetMousePointer(0);                              // 6
-  Text1.SetText(String(kDataVuota));                     // 7 (the field notifies "DataText")
-  evidenzia_ = true;                                     // 8
-  popSelezione_ = false;                                 // 9
+  // A new control's settings, in the order a host sees their notices.
+  Text1.SetBackColor(kWindowBackground);
+  SetFont(AmbientFont());  // notifies "Font"
+  Text1.SetForeColor(kWindowText);
+  Text1.SetLocked(false);
+  SetMouseIcon(nullptr);  // notifies "MouseIcon"
+  Text1.SetMousePointer(0);
+  Text1.SetText(String(kDataVuota));  // the field notifies "DataText"
+  evidenzia_ = true;
+  popSelezione_ = false;
   // Enabled keeps the designed value of the field and the button.
 }
 

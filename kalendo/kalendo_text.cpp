@@ -13,66 +13,63 @@
 
 namespace zekalendo {
 
-
 namespace {
 constexpr std::u16string_view kPattern = u"dd/mm/yyyy";
 }  // namespace
 
 String Kalendo::Text() const {
-  // 1. The empty date reads as the empty string; 2. anything else as stored.
+  // The empty date reads as the empty string, anything else as stored.
   if (Text1.Text() == kDataVuota) return String();
   return Text1.Text();
 }
 
 void Kalendo::SetText(const String& s) {
   if (ze::IsDate(s)) {
-    // 1. A date is rewritten in the field's own form, and the host is told.
+    // A date is rewritten in the field's own form, and the host is told.
     Text1.SetText(ze::Format(ze::CDate(s), kPattern));
     PropertyChanged(u"Text");
   } else {
-    // 2. Anything else empties the field, silently.
+    // Anything else empties the field, silently.
     Text1.SetText(String(kDataVuota));
   }
 }
 
 Date Kalendo::valore() const {
   try {
-    // 1-2. The empty date and texts that are no date read as 0.
+    // The empty date and texts that are no date read as 0.
     const String t = Text1.Text();
     if (t == kDataVuota || !ze::IsDate(t)) return Date(0);
-    // 3. The parts are read by position, not through the recogniser, so a text that
-    //    the recogniser could read with day and month swapped is not taken swapped.
+    // The parts are read by position, not through the recogniser, so a text that
+    // the recogniser could read with day and month swapped is not taken swapped.
     const std::int16_t year = ze::CInt(ze::Val(ze::Right(t, 4)));
     const std::int16_t month = ze::CInt(ze::Val(ze::Mid(t, 4, 2)));
     const std::int16_t day = ze::CInt(ze::Val(ze::Left(t, 2)));
-    // 4-5. Only the years and months the field accepts.
+    // Only the years and months the field accepts.
     if (year < 1900 || year > 3000) return Date(0);
     if (month > 12) return Date(0);
-    // 6.
     return ze::DateSerial(year, month, day);
   } catch (const ze::AutomationError&) {
-    // 7. Any failure gives "no date"; nothing reaches the caller.
+    // Any failure gives "no date"; nothing reaches the caller.
     return Date(0);
   }
 }
 
 void Kalendo::SetValore(Date d) {
-  // 1. No special case for 0: it shows 30/12/1899. The time of day is dropped.
+  // No special case for 0: it shows 30/12/1899. The time of day is dropped.
   Text1.SetText(ze::Format(d, kPattern));
-  // 2.
   PropertyChanged(u"Text");
 }
 
 Date Kalendo::DataText() const { return valore(); }
 
 void Kalendo::SetDataText(Date d) {
-  // 1. A bound source may refuse the change; then nothing happens.
+  // A bound source may refuse the change; then nothing happens.
   if (!CanPropertyChange(u"DataText")) return;
   if (d.serial == 0) {
-    // 2. Empties the field without a "Text" notice.
+    // Empties the field without a "Text" notice.
     SetText(String());
   } else {
-    // 3. Through the locale's short date text, so "Text" is notified.
+    // Through the locale's short date text, so "Text" is notified.
     SetText(ze::CStr(d));
   }
 }
@@ -83,14 +80,13 @@ void Kalendo::DelData() {
 }
 
 void Kalendo::ControllaData() {
-  // 1.
   const String t = Text1.Text();
-  // 2. Not a date at all.
+  // Not a date at all.
   if (t != kDataVuota && !ze::IsDate(t)) {
     RaiseEvent(u"DataNonValida");
     return;
   }
-  // 3. The empty date is valid.
+  // The empty date is valid.
   if (t == kDataVuota) return;
   // The conversions may fail on a number too large for 16 bits: no valid month or
   // year, reported rather than let the conversion error escape from a focus change.
@@ -98,16 +94,16 @@ void Kalendo::ControllaData() {
   // reaches the caller, and the event comes once.
   bool valid = false;
   try {
-    // 4. The month by position: a text the recogniser read swapped fails here.
+    // The month by position: a text the recogniser read swapped fails here.
     const std::int16_t month = ze::CInt(ze::Val(ze::Mid(t, 4, 2)));
     if (month < 13) {
-      // 5.
+      // The year by position too, from the seventh character on.
       const std::int16_t year = ze::CInt(ze::Val(ze::Mid(t, 7)));
       valid = year >= 1900 && year <= 3000;
     }
   } catch (const ze::AutomationError&) {
   }
-  // 4., 6.
+  // A month past 12 or a year outside 1900..3000.
   if (!valid) RaiseEvent(u"DataNonValida");
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "frame/container/pixel_picture.h"
 #include "server/kalendo_ids.h"
 
 namespace zekalendo::resources {
@@ -49,61 +50,31 @@ constexpr const char* kPicture[kHeight] = {
     "................",  //
 };
 
-// The standard 16-colour palette as 0xRRGGBB, and which entry each character takes.
-constexpr std::uint32_t kPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                        0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                        0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-std::uint8_t ColourOf(char c) {
+// The standard 16-colour palette as OLE_COLOR, and the colour of each character.
+constexpr std::uint32_t kPalette[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                        0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                        0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+std::uint32_t ColourOf(char c) {
   switch (c) {
     case 'k':
-      return 0;  // black
+      return kPalette[0];  // black
     case 'n':
-      return 4;  // navy
+      return kPalette[4];  // navy
     case 'r':
-      return 9;  // red
+      return kPalette[9];  // red
     case 'w':
-      return 15;  // white
+      return kPalette[15];  // white
     default:
-      return 7;  // the light grey background
+      return kPalette[7];  // the light grey background
   }
 }
 
-constexpr std::size_t kFileHeader = 14, kInfoHeader = 40, kPaletteBytes = 4 * 16;
-constexpr std::size_t kRowBytes = (kWidth * 4 + 31) / 32 * 4;  // rows fill whole 32-bit words
-constexpr std::size_t kPixelsAt = kFileHeader + kInfoHeader + kPaletteBytes;
-constexpr std::size_t kBitmapBytes = kPixelsAt + kRowBytes * kHeight;
-
-std::array<std::uint8_t, kBitmapBytes> BuildBitmap() {
-  std::array<std::uint8_t, kBitmapBytes> out{};
-  std::uint8_t* p = out.data();
-  // BITMAPFILEHEADER
-  p[0] = 'B';
-  p[1] = 'M';
-  PutLittleEndian(p + 2, kBitmapBytes, 4);
-  PutLittleEndian(p + 10, kPixelsAt, 4);
-  // BITMAPINFOHEADER: no compression, every palette entry used.
-  p += kFileHeader;
-  PutLittleEndian(p, kInfoHeader, 4);
-  PutLittleEndian(p + 4, kWidth, 4);
-  PutLittleEndian(p + 8, kHeight, 4);  // positive: the rows run bottom-up
-  PutLittleEndian(p + 12, 1, 2);       // planes
-  PutLittleEndian(p + 14, 4, 2);       // bits per pixel
-  PutLittleEndian(p + 20, kRowBytes * kHeight, 4);
-  PutLittleEndian(p + 32, 16, 4);
-  // The palette, blue green red and a reserved byte each.
-  p += kInfoHeader;
-  for (std::uint32_t rgb : kPalette) {
-    PutLittleEndian(p, rgb, 3);  // 0xRRGGBB little-endian is blue, green, red
-    p += 4;
+std::string BuildBitmap() {
+  ze::container::PixelCanvas canvas(kWidth, kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) canvas.Set(x, y, ColourOf(kPicture[y][x]));
   }
-  // Two pixels a byte, the left one in the high half.
-  for (int row = 0; row < kHeight; ++row) {
-    std::uint8_t* line = out.data() + kPixelsAt + kRowBytes * (kHeight - 1 - row);
-    for (int x = 0; x < kWidth; ++x) {
-      line[x / 2] |= ColourOf(kPicture[row][x]) << (x % 2 == 0 ? 4 : 0);
-    }
-  }
-  return out;
+  return ze::container::PalettedBitmapFile(canvas, kPalette);
 }
 
 }  // namespace
@@ -119,8 +90,8 @@ std::span<const std::uint8_t> SrcIidKalendo() {
 }
 
 std::span<const std::uint8_t> ToolboxBitmap() {
-  static const auto resource = BuildBitmap();
-  return resource;
+  static const std::string resource = BuildBitmap();
+  return {reinterpret_cast<const std::uint8_t*>(resource.data()), resource.size()};
 }
 
 std::span<const std::uint8_t> Find(int id) {

@@ -18,6 +18,9 @@
 
 #include <cmath>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "frame/automation/civil_date.h"
 #include "frame/automation/date_value.h"
@@ -50,41 +53,93 @@ inline bool IsValidSerial(double serial) noexcept {
 }
 
 namespace detail {
-// The out-of-line parts of SplitDate: the failure, and a value with a time of day (or no
-// date at all, which fails).
+// The failure of SplitDate, out of line.
 [[noreturn]] void RaiseNotADate();
-DateParts SplitDateWithTime(Date d);
 }  // namespace detail
 
-// The fields of a Date; error 6 when it is not a valid serial. Inline, so that the common
-// case of a whole day costs little more than the civil conversion itself.
-inline DateParts SplitDate(Date d) {
-  // One test for the two uncommon cases, a value that is no date (which fails) and a
-  // time of day (which needs rounding): both go out of line. The integer part, truncated
-  // toward zero, is the day on both sides of day 0; it is taken of 0 for a value that is
-  // no date, since converting NaN or a huge value to an integer is undefined.
-  const bool valid = IsValidSerial(d.serial);
-  const double serial = valid ? d.serial : 0.0;
-  const auto day_number = static_cast<std::int32_t>(serial);
+namespace detail {
+// The fields of a day of the range and a time of day in whole seconds (0..86399).
+inline DateParts FieldsOf(std::int32_t day_number, std::int32_t seconds) {
+  const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
   DateParts p;
-  if (!valid | (serial != day_number)) [[unlikely]] {
-    p = detail::SplitDateWithTime(d);
-  } else {
-    const civil::YearMonthDay ymd = civil::CivilFromDays(day_number);
-    p.day_number = day_number;
-    p.year = ymd.year;
-    p.month = ymd.month;
-    p.day = ymd.day;
-    p.weekday = civil::WeekdayFromDays(day_number) + 1;
-  }
-  // What a valid serial gives, told to the optimizer so that a DateSerial of these
-  // fields inlined after this drops its own range tests (the civil conversion is tested
-  // over every day of the range).
+  p.day_number = day_number;
+  p.year = ymd.year;
+  p.month = ymd.month;
+  p.day = ymd.day;
+  p.hour = seconds / 3600;
+  p.minute = seconds / 60 % 60;
+  p.second = seconds % 60;
+  p.weekday = civil::WeekdayFromDays(day_number) + 1;
+  // The civil conversion is tested over every day of the range; this tells the
+  // optimizer what it gives.
   if (p.year < civil::kFirstYear || p.year > civil::kLastYear || p.month < 1 || p.month > 12 ||
       p.day < 1 || p.day > 31) {
     __builtin_unreachable();
   }
   return p;
+}
+}  // namespace detail
+
+// The integer part of a double, truncated toward zero, when it is a day of the range;
+// anything else, NaN, infinities and huge values included, gives kNotADay. The
+// processor's truncating conversion is total (it gives the "integer indefinite" for a
+// value that does not fit), so the whole test is one conversion and one comparison;
+// elsewhere the range test comes first and guards the conversion.
+inline constexpr std::int32_t kNotADay = civil::kFirstDay - 1;
+inline std::int32_t DayOfSerial(double serial) noexcept {
+#if defined(__SSE2__)
+  const std::int32_t whole = _mm_cvttsd_si32(_mm_set_sd(serial));
+#else
+  const std::int32_t whole = IsValidSerial(serial) ? static_cast<std::int32_t>(serial) : kNotADay;
+#endif
+  constexpr auto kDays = static_cast<std::uint32_t>(civil::kLastDay - civil::kFirstDay);
+  // In unsigned arithmetic, which wraps where a signed difference would overflow.
+  const bool in_range =
+      static_cast<std::uint32_t>(whole) - static_cast<std::uint32_t>(civil::kFirstDay) <= kDays;
+  return in_range ? whole : kNotADay;
+}
+
+// The fields of a Date; error 6 when it is not a valid serial. Inline, so that the
+// common case of a whole day costs little more than the civil conversion itself and a
+// DateSerial inlined after it folds into it.
+inline DateParts SplitDate(Date d) {
+  std::int32_t day_number = DayOfSerial(d.serial);
+  if (day_number == kNotADay) [[unlikely]] detail::RaiseNotADate();
+  std::int32_t seconds = 0;
+  if (d.serial != day_number) [[unlikely]] {
+    // A time of day, rounded to the second.
+    seconds = static_cast<std::int32_t>(std::fabs(d.serial - day_number) * kSecondsPerDay + 0.5);
+    if (seconds >= kSecondsPerDay) {
+      // Rounded up to midnight: the next day, chronologically (day numbers grow with
+      // time on both sides of day 0), unless that would leave the range.
+      const bool last_day = day_number == civil::kLastDay;
+      day_number += !last_day;
+      seconds = last_day ? kSecondsPerDay - 1 : 0;
+    }
+  }
+  // What a valid serial gives, told to the optimizer so that the conversion and a
+  // DateSerial after it drop their own range tests.
+  if (day_number < civil::kFirstDay || day_number > civil::kLastDay || seconds < 0 ||
+      seconds >= kSecondsPerDay) {
+    __builtin_unreachable();
+  }
+  return detail::FieldsOf(day_number, seconds);
+}
+
+namespace detail {
+// SplitDate, out of line.
+DateParts SplitDateOutOfLine(Date d);
+}  // namespace detail
+
+// SplitDate for a caller that takes one field at a time (Day, Month, Year): the whole
+// day is the only case inline, anything else goes out of line in one test, so the
+// inline part of several calls on one value is computed once.
+inline DateParts SplitDateOneField(Date d) {
+  const std::int32_t day_number = DayOfSerial(d.serial);
+  if ((day_number == kNotADay) | (d.serial != day_number)) [[unlikely]] {
+    return detail::SplitDateOutOfLine(d);
+  }
+  return detail::FieldsOf(day_number, 0);
 }
 
 // The day number of a Date (the time of day ignored, not rounded); error 6 when it is

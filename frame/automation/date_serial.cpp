@@ -86,40 +86,9 @@ bool IntervalFromText(std::u16string_view text, Interval& out) {
 
 namespace detail {
 
-void RaiseNotADate() {
-  Raise(errors::kOverflow);
-}
+void RaiseNotADate() { Raise(errors::kOverflow); }
 
-DateParts SplitDateWithTime(Date d) {
-  if (!IsValidSerial(d.serial)) RaiseNotADate();
-  const double whole = std::trunc(d.serial);
-  DateParts p;
-  p.day_number = static_cast<std::int32_t>(whole);
-  std::int32_t seconds = 0;
-  const double fraction = std::fabs(d.serial - whole);
-  if (fraction != 0) {
-    seconds = static_cast<std::int32_t>(fraction * kSecondsPerDay + 0.5);
-    if (seconds >= kSecondsPerDay) {
-      // Rounded up to midnight: the next day, chronologically (day numbers grow with
-      // time on both sides of day 0), unless that would leave the range.
-      if (p.day_number < civil::kLastDay) {
-        ++p.day_number;
-        seconds = 0;
-      } else {
-        seconds = kSecondsPerDay - 1;
-      }
-    }
-  }
-  const civil::YearMonthDay ymd = civil::CivilFromDays(p.day_number);
-  p.year = ymd.year;
-  p.month = ymd.month;
-  p.day = ymd.day;
-  p.hour = seconds / 3600;
-  p.minute = seconds / 60 % 60;
-  p.second = seconds % 60;
-  p.weekday = civil::WeekdayFromDays(p.day_number) + 1;
-  return p;
-}
+DateParts SplitDateOutOfLine(Date d) { return SplitDate(d); }
 
 }  // namespace detail
 

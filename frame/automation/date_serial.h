@@ -66,25 +66,25 @@ Date TimeSerial(std::int32_t hour, std::int32_t minute, std::int32_t second);
 Date DateAdd(std::u16string_view interval, double number, Date d);
 
 inline int Day(Date d) {
-  return SplitDate(d).day;
+  return SplitDateOneField(d).day;
 }
 inline int Month(Date d) {
-  return SplitDate(d).month;
+  return SplitDateOneField(d).month;
 }
 inline int Year(Date d) {
-  return SplitDate(d).year;
+  return SplitDateOneField(d).year;
 }
 // 1..7, counted from first_day_of_week (1 = Sunday .. 7 = Saturday; anything else fails
 // with error 5): with the default, Sunday is 1 and Saturday 7.
 int Weekday(Date d, int first_day_of_week = 1);
 inline int Hour(Date d) {
-  return SplitDate(d).hour;
+  return SplitDateOneField(d).hour;
 }
 inline int Minute(Date d) {
-  return SplitDate(d).minute;
+  return SplitDateOneField(d).minute;
 }
 inline int Second(Date d) {
-  return SplitDate(d).second;
+  return SplitDateOneField(d).second;
 }
 
 // The current date and time from the installed clock (CurrentClock()).

@@ -1,6 +1,6 @@
 // Activation: creating objects by ProgID or CLSID through the registry store.
 //
-// The steps are those of the original platform:
+// The steps, each one a lookup a registration wrote:
 //   ProgID -> HKCR\<ProgID>\CLSID (default)                    CLSIDFromProgID
 //   CLSID  -> HKCR\CLSID\{clsid}\InprocServer32 (default) = the library's path
 //          -> load the library (dlopen), find DllGetClassObject

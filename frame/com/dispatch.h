@@ -50,8 +50,8 @@ struct DISPPARAMS {
 };
 
 // What a member that failed tells its caller. A control's automation error n comes
-// back with wCode = n and scode = MAKE_HRESULT(1, FACILITY_CONTROL, n), as the
-// original platform fills it; see ErrorNumberOf in dispatch_errors.h.
+// back with wCode = n and scode = MAKE_HRESULT(1, FACILITY_CONTROL, n), from which
+// hosts read n; see ErrorNumberOf in dispatch_errors.h.
 struct EXCEPINFO {
   WORD wCode = 0;
   String bstrSource;

@@ -3,7 +3,7 @@
 // Outward (a member failed): the error's number and description go into the
 // EXCEPINFO and the call returns DISP_E_EXCEPTION. A number from 0 to 65535 is
 // written as wCode = number with scode = MAKE_HRESULT(1, FACILITY_CONTROL, number),
-// as the original platform fills it for a control; a larger or negative number is
+// the code hosts decode a control's error number from; a larger or negative number is
 // already an HRESULT-style code (an object error such as vbObjectError + n) and
 // goes into scode alone.
 //

@@ -4,8 +4,8 @@
 // Held as the four fields of the public COM model: Data1 (32 bits), Data2 and Data3
 // (16 bits each) and Data4 (8 bytes). The text form is
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}": the three fields in hex, then Data4's
-// first two bytes, then its last six. Formatting writes upper-case hex, as the
-// registry of the original platform holds it; parsing accepts either case, with or
+// first two bytes, then its last six. Formatting writes upper-case hex, the form
+// registry entries and exported files hold; parsing accepts either case, with or
 // without the braces. The 16-byte form is the standard byte order: the first three
 // fields little-endian, Data4 as it stands.
 #pragma once

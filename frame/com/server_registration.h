@@ -1,7 +1,7 @@
 // Writing and removing the registry entries of an in-process server.
 //
 // Given the library's path, its type library record and its class records, writes
-// in ONE transaction the entries that the original platform lays out, all under
+// in ONE transaction the entries that activation and hosts look up, all under
 // HKEY_CLASSES_ROOT:
 //
 //   <ProgID>\(default)                     = description

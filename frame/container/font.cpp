@@ -22,14 +22,27 @@ Font::Font(String name, double size, bool bold, bool italic) : name_(std::move(n
   italic_ = italic;
 }
 
+namespace {
+std::uint64_t fontRevision = 0;  // the ui thread's, as every font object is
+}  // namespace
+
+std::uint64_t Font::Revision() {
+  return fontRevision;
+}
+void Font::Touch() {
+  ++fontRevision;
+}
+
 void Font::SetSize(double points) {
   if (!(points > 0) || points >= 2160) Raise(errors::kInvalidPropertyValue);
   size_ = ToCurrency(points);
+  Touch();
 }
 
 void Font::SetWeight(std::int16_t weight) {
   if (weight < 1 || weight > 1000) Raise(errors::kInvalidPropertyValue);
   weight_ = weight;
+  Touch();
 }
 
 bool operator==(const Font& a, const Font& b) {

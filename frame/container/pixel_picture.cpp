@@ -24,8 +24,9 @@ class Writer {
     for (int i = 0; i < width; ++i)
       bytes_[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
   }
-  void SetBit(std::size_t at, int bit) {
-    bytes_[at] = static_cast<char>(bytes_[at] | (0x80 >> bit));
+  void SetBit(std::size_t at, int bit) { SetBits(at, 0x80u >> bit); }
+  void SetBits(std::size_t at, std::uint32_t bits) {
+    bytes_[at] = static_cast<char>(static_cast<unsigned char>(bytes_[at]) | (bits & 0xFF));
   }
   std::string Take() { return std::move(bytes_); }
 
@@ -45,6 +46,14 @@ std::uint32_t Read(const std::string& data, std::size_t at, int width) {
 // Rows of a device-independent bitmap are padded to whole 32-bit words.
 std::int32_t RowBytes(std::int32_t width, int bitsPerPixel) {
   return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+// The BMP file header: the file's size and where its pixels start.
+void PutFileHeader(Writer& out, std::int32_t pixelsAt, std::int32_t fileBytes) {
+  out.Put(0, 'B', 1);
+  out.Put(1, 'M', 1);
+  out.Put(2, static_cast<std::uint32_t>(fileBytes), 4);
+  out.Put(10, static_cast<std::uint32_t>(pixelsAt), 4);
 }
 
 // The info header and the colour rows, bottom row first, from at. A bitmap has 24 bits a
@@ -157,13 +166,48 @@ PictureRef BitmapPicture(const PixelCanvas& canvas) {
   const std::int32_t pixelBytes = RowBytes(canvas.Width(), 24) * canvas.Height();
   const std::int32_t offset = kFileHeaderBytes + kInfoHeaderBytes;
   Writer out(static_cast<std::size_t>(offset + pixelBytes));
-  out.Put(0, 'B', 1);
-  out.Put(1, 'M', 1);
-  out.Put(2, static_cast<std::uint32_t>(offset + pixelBytes), 4);
-  out.Put(10, offset, 4);
+  PutFileHeader(out, offset, offset + pixelBytes);
   PutDib(out, kFileHeaderBytes, canvas, 24, canvas.Height(), pixelBytes);
   return std::make_shared<Picture>(PictureKind::Bitmap, canvas.Width(), canvas.Height(),
                                    out.Take());
+}
+
+std::string PalettedBitmapFile(const PixelCanvas& canvas,
+                               std::span<const std::uint32_t> palette) {
+  constexpr std::size_t kMaxColours = 16;
+  if (palette.size() > kMaxColours) Raise(errors::kInvalidPropertyValue);
+  const std::int32_t w = canvas.Width(), h = canvas.Height();
+  const std::int32_t rowBytes = RowBytes(w, 4);
+  const auto paletteBytes = static_cast<std::int32_t>(4 * palette.size());
+  const std::int32_t pixelsAt = kFileHeaderBytes + kInfoHeaderBytes + paletteBytes;
+  Writer out(static_cast<std::size_t>(pixelsAt + rowBytes * h));
+  PutFileHeader(out, pixelsAt, pixelsAt + rowBytes * h);
+  const std::size_t info = kFileHeaderBytes;
+  out.Put(info, kInfoHeaderBytes, 4);
+  out.Put(info + 4, static_cast<std::uint32_t>(w), 4);
+  out.Put(info + 8, static_cast<std::uint32_t>(h), 4);  // positive: bottom-up rows
+  out.Put(info + 12, 1, 2);                              // planes
+  out.Put(info + 14, 4, 2);                              // bits per pixel
+  out.Put(info + 20, static_cast<std::uint32_t>(rowBytes * h), 4);
+  out.Put(info + 32, static_cast<std::uint32_t>(palette.size()), 4);  // colours used
+  // The palette as blue, green, red and a reserved byte: OLE_COLOR's bytes reversed.
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    const std::uint32_t c = palette[i];
+    out.Put(info + kInfoHeaderBytes + 4 * i,
+            ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF), 4);
+  }
+  // Two pixels a byte, the left one in the high half.
+  for (std::int32_t y = 0; y < h; ++y) {
+    const std::size_t row = static_cast<std::size_t>(pixelsAt + (h - 1 - y) * rowBytes);
+    for (std::int32_t x = 0; x < w; ++x) {
+      const auto found = std::find(palette.begin(), palette.end(), canvas.At(x, y));
+      if (found == palette.end()) Raise(errors::kInvalidPropertyValue);
+      const auto index = static_cast<std::uint32_t>(found - palette.begin());
+      const std::size_t at = row + static_cast<std::size_t>(x / 2);
+      out.SetBits(at, index << (x % 2 == 0 ? 4 : 0));
+    }
+  }
+  return out.Take();
 }
 
 PictureRef IconPicture(const PixelCanvas& canvas) {

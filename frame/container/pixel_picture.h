@@ -1,5 +1,6 @@
 // Pictures drawn in code: a grid of pixels written out as the image file a Picture
-// keeps (a BMP for a bitmap, an ICO for an icon, a CUR for a cursor).
+// keeps (a BMP for a bitmap, an ICO for an icon, a CUR for a cursor). This is the one
+// BMP writer: the component library's own bitmap resources are written here too.
 //
 // The components have no image files of their own to ship; their glyphs, icons and
 // pointers are a few dozen lines of drawing each. Colours are OLE_COLOR (0x00BBGGRR);
@@ -10,6 +11,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +47,10 @@ class PixelCanvas {
 
 // A 24-bit BMP.
 PictureRef BitmapPicture(const PixelCanvas& canvas);
+// The file of a 16-colour BMP: each pixel is stored as its colour's index in palette (at
+// most 16 OLE_COLORs, all of them written and counted as used). A pixel whose colour is
+// not in the palette, kClear included, raises 380, as does a palette of more than 16.
+std::string PalettedBitmapFile(const PixelCanvas& canvas, std::span<const std::uint32_t> palette);
 // An ICO of one 32-bit image with its mask; at most 256 pixels a side (error 380).
 PictureRef IconPicture(const PixelCanvas& canvas);
 // A CUR like IconPicture, whose pointer acts at (hotX, hotY); a hot spot off the canvas

@@ -9,7 +9,7 @@
 // process, so it passes the platform's own C++ types.
 //
 // Events do not go through the site: the control fires them to the sinks advised on
-// its connection point, as hosts of the original platform receive them.
+// its connection point, which is where hosts listen for them.
 #pragma once
 
 #include "frame/com/dispatch.h"

@@ -295,18 +295,96 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceC
     window.setWindowModality(form.IsModal() ? Qt::ApplicationModal : Qt::NonModal);
 }
 
+// ---- the built-in kinds' widgets and their own state ----------------------------------
+
+QWidget* NewWindow(QWidget* parent) {
+  QWidget* window = NewWidget<QWidget>(parent, Qt::Window);
+  // The view activates the window the model makes active, and only that one.
+  window->setAttribute(Qt::WA_ShowWithoutActivating);
+  return window;
+}
+
+QWidget* NewLineEdit(QWidget* parent) {
+  auto* edit = NewWidget<QLineEdit>(parent);
+  edit->setMaxLength(std::numeric_limits<int>::max());
+  edit->setDragEnabled(false);
+  edit->setClearButtonEnabled(false);
+  edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+  return edit;
+}
+
+QWidget* NewCaption(QWidget* parent) {
+  auto* label = NewWidget<QLabel>(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setTextInteractionFlags(Qt::NoTextInteraction);
+  return label;
+}
+
+QWidget* NewPushButton(QWidget* parent) {
+  auto* button = NewWidget<QPushButton>(parent);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QWidget* NewDropDownList(QWidget* parent) {
+  auto* list = NewWidget<QComboBox>(parent);
+  list->setEditable(false);
+  return list;
+}
+
+QWidget* NewPictureBox(QWidget* parent) {
+  auto* image = NewWidget<QLabel>(parent);
+  image->setTextInteractionFlags(Qt::NoTextInteraction);
+  image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return image;
+}
+
+QWidget* NewPlainWidget(QWidget* parent) {
+  return NewWidget<QWidget>(parent);
+}
+
+void PushForm(Control& c, QWidget& w, Pushed& p, AppearanceCache& cache) {
+  UpdateForm(static_cast<ze::ui::Form&>(c), w, p, cache);
+}
+void PushTextBox(Control& c, QWidget& w, Pushed& p, AppearanceCache&) {
+  UpdateTextBox(static_cast<ze::ui::TextBox&>(c), static_cast<QLineEdit&>(w), p);
+}
+void PushLabel(Control& c, QWidget& w, Pushed& p, AppearanceCache&) {
+  UpdateLabel(static_cast<ze::ui::Label&>(c), static_cast<QLabel&>(w), p);
+}
+void PushButton(Control& c, QWidget& w, Pushed& p, AppearanceCache& cache) {
+  UpdateButton(static_cast<ze::ui::CommandButton&>(c), static_cast<QPushButton&>(w), p, cache);
+}
+void PushComboBox(Control& c, QWidget& w, Pushed& p, AppearanceCache&) {
+  UpdateComboBox(static_cast<ze::ui::ComboBox&>(c), static_cast<QComboBox&>(w), p);
+}
+void PushImage(Control& c, QWidget& w, Pushed& p, AppearanceCache& cache) {
+  UpdateImage(static_cast<ze::ui::Image&>(c), static_cast<QLabel&>(w), p, cache);
+}
+
+bool LabelOpaque(const Control& c) {
+  return static_cast<const ze::ui::Label&>(c).BackStyle() == 1;
+}
+// Plain containers of unknown kind and images paint no background of their own.
+bool NeverOpaque(const Control&) {
+  return false;
+}
+
 }  // namespace
 
-Kind KindOf(Control& control) {
-  if (control.AsForm()) return Kind::Form;
-  if (dynamic_cast<ze::ui::TextBox*>(&control)) return Kind::TextBox;
-  if (dynamic_cast<ze::ui::Label*>(&control)) return Kind::Label;
-  if (dynamic_cast<ze::ui::CommandButton*>(&control)) return Kind::CommandButton;
-  if (dynamic_cast<ze::ui::ComboBox*>(&control)) return Kind::ComboBox;
-  if (dynamic_cast<ze::ui::Image*>(&control)) return Kind::Image;
-  if (dynamic_cast<ze::ui::Timer*>(&control)) return Kind::Timer;
-  if (control.AsUserControl()) return Kind::UserControl;
-  return Kind::Other;
+std::vector<std::pair<const std::type_info*, WidgetFactory>> BuiltInWidgetFactories() {
+  using namespace ze::ui;
+  return {
+      {&typeid(Form), {Kind::Form, NewWindow, PushForm, nullptr, true}},
+      {&typeid(TextBox), {Kind::TextBox, NewLineEdit, PushTextBox}},
+      {&typeid(Label), {Kind::Label, NewCaption, PushLabel, LabelOpaque}},
+      {&typeid(CommandButton), {Kind::CommandButton, NewPushButton, PushButton}},
+      {&typeid(ComboBox), {Kind::ComboBox, NewDropDownList, PushComboBox}},
+      {&typeid(Image), {Kind::Image, NewPictureBox, PushImage, NeverOpaque}},
+      {&typeid(Timer), {Kind::Timer}},
+      {&typeid(UserControl), {Kind::UserControl, NewPlainWidget, nullptr, nullptr, true}},
+      {&typeid(Control), {Kind::Other, NewPlainWidget, nullptr, NeverOpaque, true}},
+  };
 }
 
 QString WithoutAccessKeys(const QString& caption) {
@@ -324,55 +402,9 @@ QString WithoutAccessKeys(const QString& caption) {
   return out;
 }
 
-QWidget* CreateWidget(Kind kind, QWidget* parent) {
-  switch (kind) {
-    case Kind::Form: {
-      QWidget* window = NewWidget<QWidget>(parent, Qt::Window);
-      // The view activates the window the model makes active, and only that one.
-      window->setAttribute(Qt::WA_ShowWithoutActivating);
-      return window;
-    }
-    case Kind::TextBox: {
-      auto* edit = NewWidget<QLineEdit>(parent);
-      edit->setMaxLength(std::numeric_limits<int>::max());
-      edit->setDragEnabled(false);
-      edit->setClearButtonEnabled(false);
-      edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-      return edit;
-    }
-    case Kind::Label: {
-      auto* label = NewWidget<QLabel>(parent);
-      label->setTextFormat(Qt::PlainText);
-      label->setTextInteractionFlags(Qt::NoTextInteraction);
-      return label;
-    }
-    case Kind::CommandButton: {
-      auto* button = NewWidget<QPushButton>(parent);
-      button->setAutoDefault(false);
-      return button;
-    }
-    case Kind::ComboBox: {
-      auto* list = NewWidget<QComboBox>(parent);
-      list->setEditable(false);
-      return list;
-    }
-    case Kind::Image: {
-      auto* image = NewWidget<QLabel>(parent);
-      image->setTextInteractionFlags(Qt::NoTextInteraction);
-      image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      return image;
-    }
-    case Kind::Timer:
-      return nullptr;
-    case Kind::UserControl:
-    case Kind::Other:
-      return NewWidget<QWidget>(parent);
-  }
-  return nullptr;
-}
-
-void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
-                  AppearanceCache& cache) {
+void UpdateWidget(const WidgetFactory& factory, Control& control, QWidget& widget,
+                  Pushed& pushed, AppearanceCache& cache) {
+  const Kind kind = factory.kind;
   bool reflow = pushed.fresh;  // a label's room for its caption may have changed
   // Geometry of a control inside its container; a form places its own window.
   if (kind != Kind::Form && PlaceChanged(control.Left(), control.Top(), control.Width(),
@@ -393,44 +425,16 @@ void UpdateWidget(Kind kind, Control& control, QWidget& widget, Pushed& pushed,
       widget.setEnabled(pushed.enabled);
   }
 
-  // Kind-specific state first: a label's BackStyle decides whether its colour paints.
-  switch (kind) {
-    case Kind::Form:
-      UpdateForm(static_cast<ze::ui::Form&>(control), widget, pushed, cache);
-      break;
-    case Kind::TextBox:
-      UpdateTextBox(static_cast<ze::ui::TextBox&>(control), static_cast<QLineEdit&>(widget),
-                    pushed);
-      break;
-    case Kind::Label:
-      UpdateLabel(static_cast<ze::ui::Label&>(control), static_cast<QLabel&>(widget), pushed);
-      break;
-    case Kind::CommandButton:
-      UpdateButton(static_cast<ze::ui::CommandButton&>(control), static_cast<QPushButton&>(widget),
-                   pushed, cache);
-      break;
-    case Kind::ComboBox:
-      UpdateComboBox(static_cast<ze::ui::ComboBox&>(control), static_cast<QComboBox&>(widget),
-                     pushed);
-      break;
-    case Kind::Image:
-      UpdateImage(static_cast<ze::ui::Image&>(control), static_cast<QLabel&>(widget), pushed,
-                  cache);
-      break;
-    default:
-      break;
-  }
+  // The kind's own state first: a label's BackStyle decides whether its colour paints.
+  if (factory.update) factory.update(control, widget, pushed, cache);
 
-  std::int16_t backStyle = 1;
-  if (kind == Kind::Label) backStyle = static_cast<ze::ui::Label&>(control).BackStyle();
+  const std::int16_t backStyle = !factory.opaque || factory.opaque(control) ? 1 : 0;
   if (pushed.fresh || pushed.backColor != control.BackColor() ||
       pushed.foreColor != control.ForeColor() || pushed.backStyle != backStyle) {
     pushed.backColor = control.BackColor();
     pushed.foreColor = control.ForeColor();
     pushed.backStyle = backStyle;
-    // Plain containers of unknown kind and images paint no background of their own.
-    PushColors(kind, widget, pushed.backColor, pushed.foreColor,
-               kind != Kind::Other && kind != Kind::Image && backStyle == 1);
+    PushColors(kind, widget, pushed.backColor, pushed.foreColor, backStyle == 1);
   }
   const auto font = control.GetFont();
   if (font && (pushed.fresh || !pushed.font || !(*pushed.font == *font))) {

@@ -1,4 +1,5 @@
-// The Qt widget of each kind of model control, and pushing a control's state into it.
+// The Qt widgets of the built-in kinds of model control (registered as their factories,
+// widget_factory.h), and pushing a control's state into its widget.
 //
 //   Form          top-level QWidget window (caption, client size up to twice the
 //                 screen's, position, icon, frame by BorderStyle, application-modal
@@ -32,11 +33,14 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "frame/automation/string.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
+#include "frame/qt/widget_factory.h"
 
 class QWidget;
 
@@ -45,10 +49,6 @@ class Control;
 }
 
 namespace ze::qt {
-
-enum class Kind { Form, TextBox, Label, CommandButton, ComboBox, Image, Timer, UserControl, Other };
-
-Kind KindOf(ze::ui::Control& control);
 
 // What a widget was last given.
 struct Pushed {
@@ -86,16 +86,16 @@ struct Pushed {
   QSize clientSize;
 };
 
-// Creates the widget of a control of the given kind (null for a Timer). parent is
-// the container's widget; for a form it is the owner form's window or null.
-QWidget* CreateWidget(Kind kind, QWidget* parent);
+// The factories of the built-in kinds, each with its model class (Control itself: the
+// plain widget of a kind nobody registered).
+std::vector<std::pair<const std::type_info*, WidgetFactory>> BuiltInWidgetFactories();
 
 class AppearanceCache;
 
-// Pushes the control's state into its widget (see above); cache keeps the pictures and
-// fonts already converted.
-void UpdateWidget(Kind kind, ze::ui::Control& control, QWidget& widget, Pushed& pushed,
-                  AppearanceCache& cache);
+// Pushes the control's state into its widget (see above), the kind's own through its
+// factory; cache keeps the pictures and fonts already converted.
+void UpdateWidget(const WidgetFactory& factory, ze::ui::Control& control, QWidget& widget,
+                  Pushed& pushed, AppearanceCache& cache);
 
 // A caption's text without its access-key ampersands ("&&" stays one "&").
 QString WithoutAccessKeys(const QString& caption);

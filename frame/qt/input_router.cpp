@@ -17,7 +17,6 @@
 #include "frame/ui/combo_box.h"
 #include "frame/ui/control.h"
 #include "frame/ui/desktop.h"
-#include "frame/ui/focus.h"
 #include "frame/ui/form.h"
 #include "frame/ui/input.h"
 #include "frame/ui/keys.h"
@@ -30,43 +29,6 @@ namespace {
 using ze::ui::Control;
 using ze::ui::Form;
 namespace input = ze::ui::input;
-
-// The receiver of keyboard input as the input path picks it: the focus owner of the
-// active form, or the form itself.
-Control* KeyTarget() {
-  Form* active = ze::ui::Desktop::Active();
-  if (!active) return nullptr;
-  Control* focused = ze::ui::FocusManager::Focused();
-  if (focused && focused->ParentForm() == active) return focused;
-  return active;
-}
-
-bool Loaded(const std::weak_ptr<void>& alive, const Control& control) {
-  if (alive.expired()) return false;
-  Form* form = const_cast<Control&>(control).ParentForm();
-  return form && form->IsLoaded();
-}
-
-// The character of a key whose KeyDown moved the focus: it still goes to the control
-// the key went down in, as the character of a key follows its key-down message. The
-// input path sends KeyPress to whoever has the focus now, so this one delivery is made
-// here, in the input path's own order (the form's key preview first).
-void KeyPressTo(Control& target, std::int16_t keyAscii) {
-  std::weak_ptr<void> alive = target.AliveToken();
-  Form* form = target.ParentForm();
-  if (form && form != &target && form->KeyPreview()) {
-    if (auto h = form->onKeyPress) h(keyAscii);
-    if (keyAscii == 0 || !Loaded(alive, target)) return;
-  }
-  target.RaiseKeyPress(keyAscii);
-}
-
-// Whether a mouse gesture can reach the control, as the input path checks it.
-bool Reachable(Control& control) {
-  Form* form = control.ParentForm();
-  return form && ze::ui::Desktop::AcceptsInput(*form) && control.EffectivelyVisible() &&
-         control.EffectivelyEnabled();
-}
 
 bool IsKeyboardEvent(QEvent::Type type) {
   return type == QEvent::KeyPress || type == QEvent::KeyRelease ||
@@ -188,20 +150,13 @@ void InputRouter::KeyPressed(const QKeyEvent& event) {
   }
   const std::int16_t keyCode = VirtualKey(key, modifiers);
   const QString characters = KeyPressText(key, modifiers, event.text());
+  // The characters follow the key to the control it went down in, even when its KeyDown
+  // moved the focus; the input path keeps that order.
   view_.Deliver([&] {
-    Control* target = KeyTarget();
-    if (!target) return;
-    std::weak_ptr<void> alive = target->AliveToken();
-    if (keyCode != 0) input::KeyDown(keyCode, shiftState);
-    for (QChar c : characters) {
-      const auto code = static_cast<std::int16_t>(c.unicode());
-      if (KeyTarget() == target && !alive.expired())
-        input::KeyPress(code);
-      else if (Loaded(alive, *target))
-        KeyPressTo(*target, code);
-      else
-        return;  // the control went with its form: the rest of the key goes nowhere
-    }
+    input::KeyDownWithCharacters(
+        keyCode, shiftState,
+        std::u16string_view(reinterpret_cast<const char16_t*>(characters.utf16()),
+                            static_cast<std::size_t>(characters.size())));
   });
 }
 
@@ -218,12 +173,8 @@ void InputRouter::KeyReleased(const QKeyEvent& event) {
   const std::int16_t shiftState = ShiftState(modifiers);
   // A release is the commonest key event and rarely has a listener. Without one the
   // model changes nothing the view shows, and the sync waits for Qt's loop to idle.
-  Control* target = KeyTarget();
-  if (!target) return;
-  Form* form = target->ParentForm();
-  const bool listened =
-      target->onKeyUp || (form && form != target && form->KeyPreview() && form->onKeyUp);
-  if (!listened) {
+  if (!input::KeyTarget()) return;
+  if (!input::KeyUpListened()) {
     input::KeyUp(keyCode, shiftState);  // no handler: nothing that can fail
     view_.MarkDirty();
     return;
@@ -290,7 +241,7 @@ bool InputRouter::Mouse(Entry& entry, QMouseEvent& event) {
         return true;
       }
       // The second press of a double click: DblClick now, MouseUp on release.
-      if (Reachable(*control)) {
+      if (input::Reachable(*control)) {
         doubleClicked_.Set(control);
         view_.Deliver([control] { control->RaiseDblClick(); });
       }
@@ -309,7 +260,7 @@ bool InputRouter::Mouse(Entry& entry, QMouseEvent& event) {
       if (doubleClicked_.Get() == control) {
         doubleClicked_.Reset();
         const float x = TwipsX(at.x()), y = TwipsY(at.y());
-        if (Reachable(*control))
+        if (input::Reachable(*control))
           view_.Deliver([control, shiftState, x, y] {
             control->RaiseMouseUp(ze::ui::buttons::kLeft, shiftState, x, y);
           });

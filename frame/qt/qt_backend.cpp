@@ -153,13 +153,8 @@ void QtBackend::ShowPending() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void QtBackend::FormShown(ze::ui::Form& /*form*/) {
-  // Shown once its controls are laid out: at the end of the batch, or before Qt waits.
-  state_->view.MarkDirty();
-}
-
-void QtBackend::FormHidden(ze::ui::Form& form) {
-  state_->view.FormHidden(form);
+void QtBackend::SetSyncMode(SyncMode mode) {
+  state_->view.SetSyncMode(mode);
 }
 
 ze::Date QtBackend::Now() {

@@ -4,8 +4,8 @@
 // top-level QWidget window and every control as its Qt widget at the model's geometry,
 // routes Qt's keyboard, mouse, focus, activation and close events into the model
 // through the one input path (frame/ui/input.h), and after each batch of input or timer
-// work brings the widgets back in step with the model (creating, updating only what
-// differs, and removing widgets of controls that are gone). Qt's own editing never
+// work brings the widgets back in step with the model: the model's notices say which
+// controls changed, and only those are updated (view.h). Qt's own editing never
 // touches a field: the model's text box does the editing and the view shows the result.
 //
 // A host, in order:
@@ -41,6 +41,12 @@ class Form;
 }  // namespace ze::ui
 
 namespace ze::qt {
+
+// How the view brings its widgets in step with the model (view.h).
+enum class SyncMode {
+  Changes,     // only what the model's notices named
+  Everything,  // every control of every shown form compared
+};
 
 class QtBackend final : public ze::ui::Backend, public ze::Clock {
  public:
@@ -80,13 +86,16 @@ class QtBackend final : public ze::ui::Backend, public ze::Clock {
   // parent for a dialog of their own. The widget belongs to the view: do not delete it.
   QWidget* WidgetOf(const ze::ui::Control& control) const;
 
+  // How the view syncs: only what the model's notices named (the default), or by
+  // comparing every control of every shown form, for a benchmark that measures the two
+  // side by side.
+  void SetSyncMode(SyncMode mode);
+
   // ze::ui::Backend
   std::int64_t TickMs() override;
   void SleepMs(std::int32_t ms) override;
   bool WaitForInput(ze::ui::Form& modal) override;
   void ShowPending() override;
-  void FormShown(ze::ui::Form& form) override;
-  void FormHidden(ze::ui::Form& form) override;
 
   // ze::Clock: the system clock.
   ze::Date Now() override;

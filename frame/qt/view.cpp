@@ -8,6 +8,7 @@
 #include <climits>
 
 #include "frame/automation/error.h"
+#include "frame/container/font.h"
 #include "frame/qt/input_router.h"
 #include "frame/qt/qt_backend.h"
 #include "frame/ui/control.h"
@@ -94,6 +95,13 @@ void View::SetActive(bool active) {
   if (active == active_) return;
   active_ = active;
   quitting_ = false;
+  // What changed while nobody watched is found by a walk.
+  if (active) {
+    ze::ui::AddModelObserver(*this);
+    treeChanged_ = true;
+  } else {
+    ze::ui::RemoveModelObserver(*this);
+  }
   if (auto* app = QCoreApplication::instance()) {
     if (active)
       app->installEventFilter(quitWatch_.get());
@@ -149,25 +157,65 @@ void View::Sync() {
 }
 
 void View::SyncRound() {
-  ++generation_;
-  seenThisRound_ = 0;
-  // Met on the way, so that activation and focus need no lookup of their own.
   activeForm_ = ze::ui::Desktop::Active();
   focused_ = ze::ui::FocusManager::Focused();
   activeEntry_ = focusedEntry_ = nullptr;
   appearance_.twipsPerPixelX = ze::ui::Screen::TwipsPerPixelX();
   appearance_.twipsPerPixelY = ze::ui::Screen::TwipsPerPixelY();
+  if (WalkDue())
+    WalkEverything();
+  else
+    PushChanged();
+  // A message box or a popup list of Qt's holds the input: the view leaves Qt's
+  // activation and focus alone until it closes.
+  if (ForeignWindowHoldsInput()) return;
+  SyncActivation();
+  SyncFocus();
+}
+
+bool View::WalkDue() const {
+  return mode_ == SyncMode::Everything || treeChanged_ ||
+         fontRevision_ != ze::container::Font::Revision() ||
+         walkedTwipsPerPixel_[0] != appearance_.twipsPerPixelX ||
+         walkedTwipsPerPixel_[1] != appearance_.twipsPerPixelY;
+}
+
+void View::WalkEverything() {
+  // Whatever changes from here on is for the next round; the walk pushes the rest.
+  for (Entry* e : changed_) e->dirty = false;
+  changed_.clear();
+  treeChanged_ = false;
+  fontRevision_ = ze::container::Font::Revision();
+  walkedTwipsPerPixel_[0] = appearance_.twipsPerPixelX;
+  walkedTwipsPerPixel_[1] = appearance_.twipsPerPixelY;
+  ++generation_;
+  seenThisRound_ = 0;
+  // The active form's and the focus owner's entries are met on the way.
   const std::vector<Form*> forms = ze::ui::Desktop::OpenForms();  // front to back
   for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
     Form& form = **it;
     if (form.IsLoaded() && form.VisibleFlag()) SyncForm(form);
   }
   Sweep();
-  // A message box or a popup list of Qt's holds the input: the view leaves Qt's
-  // activation and focus alone until it closes.
-  if (ForeignWindowHoldsInput()) return;
-  SyncActivation();
-  SyncFocus();
+}
+
+void View::PushChanged() {
+  std::vector<Entry*> changed;
+  changed.swap(changed_);
+  for (Entry* e : changed) e->dirty = false;
+  for (Entry* e : changed)
+    if (e->widget && !e->alive.expired()) Push(*e);
+  auto find = [this](const Control* control) -> Entry* {
+    if (!control) return nullptr;
+    auto it = entries_.find(control);
+    return it == entries_.end() || it->second->alive.expired() ? nullptr : it->second.get();
+  };
+  activeEntry_ = find(activeForm_);
+  focusedEntry_ = find(focused_);
+}
+
+void View::Push(Entry& e) {
+  UpdateWidget(*e.factory, *e.control, *e.widget, e.pushed, appearance_);
 }
 
 void View::SyncForm(Form& form) {
@@ -178,7 +226,7 @@ void View::SyncForm(Form& form) {
   }
   Entry& entry = Ensure(form, ownerWindow, form);
   QWidget* window = entry.widget;
-  UpdateWidget(Kind::Form, form, *window, entry.pushed, appearance_);
+  Push(entry);
   SyncChildren(form, entry, form);
   if (!window->isVisible()) {
     window->show();
@@ -199,14 +247,14 @@ void View::SyncChildren(Control& container, Entry& containerEntry, Form& form) {
     Control& child = *children[i];
     Entry* e = metValid ? met[i] : nullptr;
     if (e && e->control == &child && !e->alive.expired() &&
-        (e->kind == Kind::Timer || (e->widget && e->widget->parentWidget() == containerWidget)))
+        (!e->factory->create || (e->widget && e->widget->parentWidget() == containerWidget)))
       Meet(*e, form);
     else
       e = &Ensure(child, containerWidget, form);
     met[i] = e;
     if (!e->widget) continue;  // a timer
-    UpdateWidget(e->kind, child, *e->widget, e->pushed, appearance_);
-    if (e->kind == Kind::UserControl || e->kind == Kind::Other) SyncChildren(child, *e, form);
+    Push(*e);
+    if (e->factory->container) SyncChildren(child, *e, form);
   }
   containerEntry.childrenStamp = removals_;
 }
@@ -230,19 +278,20 @@ Entry& View::Ensure(Control& control, QWidget* parent, Form& form) {
     auto entry = std::make_unique<Entry>();
     entry->control = &control;
     entry->alive = control.AliveToken();
-    entry->kind = KindOf(control);
+    entry->factory = &WidgetFactoryFor(control);
+    entry->kind = entry->factory->kind;
     it = entries_.emplace(&control, std::move(entry)).first;
   }
   Entry& e = *it->second;
   Meet(e, form);
-  if (e.kind == Kind::Timer) return e;
+  if (!e.factory->create) return e;  // a timer shows no widget
   if (!e.widget) {
     // New, or Qt deleted it with a parent that went.
     if (e.widgetKey) {
       auto stale = byWidget_.find(e.widgetKey);
       if (stale != byWidget_.end() && stale->second == &e) byWidget_.erase(stale);
     }
-    QWidget* widget = CreateWidget(e.kind, parent);
+    QWidget* widget = e.factory->create(parent);
     e.widget = widget;
     e.widgetKey = widget;
     e.pushed = Pushed{};
@@ -264,6 +313,7 @@ void View::Remove(const Control* control) {
   if (it == entries_.end()) return;
   ++removals_;  // the entries the containers met are no longer sure to exist
   Entry& e = *it->second;
+  if (e.dirty) changed_.erase(std::find(changed_.begin(), changed_.end(), &e));
   if (e.widgetKey) {
     auto w = byWidget_.find(e.widgetKey);
     if (w != byWidget_.end() && w->second == &e) byWidget_.erase(w);
@@ -344,18 +394,54 @@ void View::RearmTimer() {
   modelTimer_.start(static_cast<int>(wait));
 }
 
-// ---- forms going, lookups -----------------------------------------------------------------
+// ---- the model's notices ------------------------------------------------------------------
+
+void View::Changed(Control& control, ze::ui::Aspect /*what*/) {
+  // Every aspect is pushed the same way: the push compares and calls Qt for what differs.
+  auto it = entries_.find(&control);
+  if (it == entries_.end()) return;  // not shown: a walk meets it when it shows
+  Entry& e = *it->second;
+  if (e.dirty) return;
+  e.dirty = true;
+  changed_.push_back(&e);
+  if (syncing_) again_ = true;
+}
+
+void View::ContainerChanged(const Control& container) {
+  // A container that does not show yet is walked whole when it does.
+  if (entries_.count(&container) == 0) return;
+  treeChanged_ = true;
+  if (syncing_) again_ = true;
+}
+
+void View::ChildAdded(Control& container, Control& /*child*/) {
+  ContainerChanged(container);
+}
+
+void View::ChildRemoved(Control& container, Control& /*child*/) {
+  ContainerChanged(container);
+}
+
+void View::FormShown(Form& /*form*/) {
+  // Shown once its controls are laid out: at the end of the batch, or before Qt waits.
+  treeChanged_ = true;
+  dirty_ = true;
+}
 
 void View::FormHidden(Form& form) {
   auto it = entries_.find(&form);
   if (it != entries_.end() && it->second->widget) it->second->widget->hide();
+  treeChanged_ = true;
   dirty_ = true;
 }
+
+// ---- lookups --------------------------------------------------------------------------------
 
 void View::Clear() {
   std::vector<const Control*> all;
   for (const auto& [control, entry] : entries_) all.push_back(control);
   for (const Control* control : all) Remove(control);
+  treeChanged_ = true;
   activationEchoes_.clear();
   lastRequested_ = nullptr;
   modelTimer_.stop();

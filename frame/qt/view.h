@@ -1,11 +1,24 @@
 // The view: the Qt widgets of the shown forms, kept in step with the model.
 //
-// The model has no change notices, so the view compares: Sync walks every form that is
-// loaded and visible (back to front, so an owner's window exists before the windows it
-// owns) and, through each container, every control; it creates the widgets that are
-// missing, pushes what differs (control_widgets.h), and removes the widgets of
-// controls that are gone or whose form no longer shows. Then it gives Qt's activation
-// and focus to the model's active form and focus owner.
+// The view observes the model (model_observer.h) and keeps what the notices said must
+// be redone: the controls that changed (a dirty set) and whether the tree changed (a
+// form shown or hidden, a child added to or removed from a shown container). A sync
+// then does only that:
+//
+//   changes only  each changed control's widget gets what differs (control_widgets.h);
+//                 no other control is looked at, so the cost follows the change and
+//                 not the size of the form.
+//   tree changed  a full walk: every form that is loaded and visible (back to front, so
+//                 an owner's window exists before the windows it owns) and, through
+//                 each container, every control; widgets that are missing are made
+//                 (by the factory registered for their kind, widget_factory.h), what
+//                 differs is pushed, and the widgets of controls that are gone or whose
+//                 form no longer shows are removed. A change of the screen's resolution
+//                 or of any font object (fonts do not know their controls) walks too.
+//
+// Then, either way, it gives Qt's activation and focus to the model's active form and
+// focus owner. SyncMode::Everything walks every time, as the view did before it had
+// notices; only a benchmark that measures the difference asks for it.
 //
 // When to sync: after every batch of routed input (input_router.h), after the model's
 // timers ran, whenever Qt's loop is about to wait (so a host's changes from its own Qt
@@ -32,6 +45,8 @@
 
 #include "frame/qt/appearance.h"
 #include "frame/qt/control_widgets.h"
+#include "frame/qt/qt_backend.h"
+#include "frame/ui/model_observer.h"
 
 namespace ze::ui {
 class Control;
@@ -48,7 +63,9 @@ struct Entry {
   ze::ui::Control* control = nullptr;
   std::weak_ptr<void> alive;     // the control's life
   ze::ui::Form* form = nullptr;  // the form it shows on
-  Kind kind = Kind::Other;
+  const WidgetFactory* factory = nullptr;
+  Kind kind = Kind::Other;  // the factory's, for the input router
+  bool dirty = false;       // in the view's dirty set
   QPointer<QWidget> widget;            // null for a timer, or once Qt deleted it
   const QObject* widgetKey = nullptr;  // the widget's address in the lookup table
   Pushed pushed;
@@ -57,10 +74,10 @@ struct Entry {
   unsigned long childrenStamp = 0;  // the view's removal count when they were met
 };
 
-class View {
+class View : public ze::ui::ModelObserver {
  public:
   explicit View(QtBackend& backend);
-  ~View();
+  ~View() override;
   View(const View&) = delete;
   View& operator=(const View&) = delete;
 
@@ -78,8 +95,15 @@ class View {
   // Runs an action of the model (routed input), then AfterInput.
   void Deliver(const std::function<void()>& action);
 
-  // A form stopped showing: its window hides at once and goes at the next sync.
-  void FormHidden(ze::ui::Form& form);
+  // ze::ui::ModelObserver. A form that stopped showing hides its window at once; it
+  // goes at the next sync.
+  void Changed(ze::ui::Control& control, ze::ui::Aspect what) override;
+  void ChildAdded(ze::ui::Control& container, ze::ui::Control& child) override;
+  void ChildRemoved(ze::ui::Control& container, ze::ui::Control& child) override;
+  void FormShown(ze::ui::Form& form) override;
+  void FormHidden(ze::ui::Form& form) override;
+
+  void SetSyncMode(SyncMode mode) { mode_ = mode; }
   // Every window closed and deleted (the backend is uninstalled).
   void Clear();
 
@@ -107,6 +131,12 @@ class View {
 
  private:
   void SyncRound();
+  void WalkEverything();
+  void PushChanged();
+  void Push(Entry& entry);
+  // Whether something only a walk finds out changed since the last one.
+  bool WalkDue() const;
+  void ContainerChanged(const ze::ui::Control& container);
   void SyncForm(ze::ui::Form& form);
   void SyncChildren(ze::ui::Control& container, Entry& containerEntry, ze::ui::Form& form);
   // The entry of a control with its widget made (or moved) under parent; met this round.
@@ -125,6 +155,11 @@ class View {
   std::unique_ptr<QObject> quitWatch_;
   std::unordered_map<const ze::ui::Control*, std::unique_ptr<Entry>> entries_;
   std::unordered_map<const QObject*, Entry*> byWidget_;
+  std::vector<Entry*> changed_;  // the dirty set, in the order of the notices
+  bool treeChanged_ = true;      // the next sync walks
+  SyncMode mode_ = SyncMode::Changes;
+  std::uint64_t fontRevision_ = 0;  // container::Font::Revision() at the last walk
+  float walkedTwipsPerPixel_[2] = {0, 0};
   AppearanceCache appearance_;
   std::vector<QPointer<QWidget>> activationEchoes_;
   QPointer<QWidget> lastRequested_;  // the window the view last asked Qt to activate

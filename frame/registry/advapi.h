@@ -1,7 +1,7 @@
 // The registry through open-key handles, in the shape of the advapi32 functions.
 //
-// For code that follows the original platform's calls step by step (the utility
-// class's registry readers and writers). Handles are numbers: the predefined roots
+// For code written against those calls step by step (the utility class's registry
+// readers and writers). Handles are numbers: the predefined roots
 // keep their values (HKEY_CLASSES_ROOT = 0x80000000 ...), opened keys get small
 // numbers of their own. The predefined roots work on the process's default store
 // (see store.h); a key opened from a handle works on that handle's store. Results

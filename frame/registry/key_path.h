@@ -20,7 +20,8 @@
 
 namespace ze::registry {
 
-// The predefined roots, numbered by their handles on the original platform.
+// The predefined roots, numbered by their fixed handle values (HKEY_CLASSES_ROOT is
+// 0x80000000), which code written against the registry calls compares with.
 enum class Root : std::uint32_t {
   ClassesRoot = 0x80000000,
   CurrentUser = 0x80000001,

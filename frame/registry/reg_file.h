@@ -13,7 +13,7 @@
 //
 // A value line ending in "\" continues on the next line (leading blanks of the
 // continuation are dropped); lines starting with ";" are comments. Files are
-// UTF-16LE with a byte-order mark as the original platform writes them; UTF-8
+// written UTF-16LE with a byte-order mark, the form registry editors expect; UTF-8
 // (with or without its mark) is read as well. Roots may be abbreviated (HKCU).
 //
 // Parsing is separate from applying, so a malformed file is refused whole before

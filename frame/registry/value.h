@@ -1,8 +1,8 @@
 // Registry values: a type and raw bytes, exactly as written.
 //
 // The store keeps whatever bytes a writer gave, whatever the type says; the
-// helpers below build and read the usual layouts. Text is UTF-16LE, as the
-// original platform stores it: REG_SZ and REG_EXPAND_SZ end with one NUL unit,
+// helpers below build and read the usual layouts. Text is UTF-16LE, the layout every
+// reader of these types expects: REG_SZ and REG_EXPAND_SZ end with one NUL unit,
 // REG_MULTI_SZ is each string with its NUL followed by one more NUL. Numbers are
 // little-endian (REG_DWORD 4 bytes, REG_QWORD 8 bytes).
 #pragma once

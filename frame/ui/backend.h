@@ -1,10 +1,10 @@
 // The ui backend interface: what the model needs from whatever shows it.
 //
 // The model (controls, forms, focus, the event loop) is complete on its own; a backend
-// supplies time, blocking, and the wait for input inside loops, and is told when forms
-// appear and disappear so that it can mirror them. The headless backend (the default)
-// runs on a virtual clock; the Qt backend maps forms to windows and routes real input
-// through input.h.
+// supplies time, blocking, and the wait for input inside loops. A backend with a view
+// learns what to mirror from the model's notices (model_observer.h). The headless
+// backend (the default) runs on a virtual clock; the Qt backend maps forms to windows
+// and routes real input through input.h.
 #pragma once
 
 #include <cstdint>
@@ -30,10 +30,6 @@ class Backend {
   // call) is seen changed meanwhile. User input stays queued for the next loop, so
   // the handler is not entered again from inside itself.
   virtual void ShowPending() {}
-
-  // View notifications; a backend without a view ignores them.
-  virtual void FormShown(Form&) {}
-  virtual void FormHidden(Form&) {}
 };
 
 // The backend in force: the installed one, else a process-wide headless backend.

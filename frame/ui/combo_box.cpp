@@ -24,6 +24,7 @@ void ComboBox::Clear() {
   items_.clear();
   data_.clear();
   listIndex_ = -1;
+  Notify(Aspect::Content);
 }
 
 void ComboBox::AddItem(String item, std::int32_t index) {
@@ -32,6 +33,7 @@ void ComboBox::AddItem(String item, std::int32_t index) {
   items_.insert(items_.begin() + index, std::move(item));
   data_.insert(data_.begin() + index, 0);
   if (listIndex_ >= index) ++listIndex_;
+  Notify(Aspect::Content);
 }
 
 void ComboBox::RemoveItem(std::int32_t index) {
@@ -42,18 +44,21 @@ void ComboBox::RemoveItem(std::int32_t index) {
     listIndex_ = -1;
   else if (listIndex_ > index)
     --listIndex_;
+  Notify(Aspect::Content);
 }
 
 void ComboBox::SetListIndex(std::int32_t index) {
   if (index < -1 || index >= ListCount()) Raise(errors::kInvalidPropertyValue);
   if (index == listIndex_) return;
   listIndex_ = index;
+  Notify(Aspect::Content);
   RaiseClick();
 }
 
 void ComboBox::Choose(std::int32_t index) {
   if (index < -1 || index >= ListCount()) Raise(errors::kInvalidPropertyValue);
   listIndex_ = index;
+  Notify(Aspect::Content);
   RaiseClick();
 }
 
@@ -66,6 +71,7 @@ String ComboBox::List(std::int32_t index) const {
 void ComboBox::SetList(std::int32_t index, String item) {
   if (index < 0 || index >= ListCount()) Raise(kInvalidArrayIndex, u"Invalid property array index");
   items_[static_cast<std::size_t>(index)] = std::move(item);
+  Notify(Aspect::Content);
 }
 
 std::int32_t ComboBox::ItemData(std::int32_t index) const {

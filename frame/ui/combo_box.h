@@ -16,6 +16,7 @@ class ComboBox : public Control {
  public:
   ComboBox();
   String TypeName() const override { return u"ComboBox"; }
+  const std::type_info& ViewType() const override { return typeid(ComboBox); }
 
   void Clear();
   // Appends, or inserts at index (0..ListCount); another index raises error 5.

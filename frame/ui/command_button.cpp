@@ -15,12 +15,14 @@ const String& CommandButton::Caption() const {
 }
 void CommandButton::SetCaption(String caption) {
   caption_ = std::move(caption);
+  Notify(Aspect::Content);
 }
 std::shared_ptr<Picture> CommandButton::GetPicture() const {
   return picture_;
 }
 void CommandButton::SetPicture(std::shared_ptr<Picture> picture) {
   picture_ = std::move(picture);
+  Notify(Aspect::Content);
 }
 
 void CommandButton::DefaultKeyPress(std::int16_t keyAscii) {
@@ -33,6 +35,7 @@ void CommandButton::CopySettingsFrom(const Control& other) {
   if (auto* b = dynamic_cast<const CommandButton*>(&other)) {
     caption_ = b->caption_;
     picture_ = b->picture_;
+    Notify(Aspect::Content);
   }
 }
 

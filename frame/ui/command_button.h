@@ -12,6 +12,7 @@ class CommandButton : public Control {
  public:
   CommandButton();
   String TypeName() const override { return u"CommandButton"; }
+  const std::type_info& ViewType() const override { return typeid(CommandButton); }
 
   const String& Caption() const;
   void SetCaption(String caption);

@@ -2,10 +2,13 @@
 #include "frame/ui/control.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "frame/automation/error.h"
 #include "frame/ui/focus.h"
 #include "frame/ui/form.h"
+#include "frame/ui/model_observer.h"
+#include "frame/ui/screen.h"
 
 namespace ze::ui {
 
@@ -42,17 +45,22 @@ float Control::Height() const {
 }
 void Control::SetLeft(float left) {
   BuiltInUsed();
+  if (left == left_) return;
   left_ = left;
+  Notify(Aspect::Place);
 }
 void Control::SetTop(float top) {
   BuiltInUsed();
+  if (top == top_) return;
   top_ = top;
+  Notify(Aspect::Place);
 }
 void Control::SetWidth(float width) {
   BuiltInUsed();
   if (!(width >= 0)) Raise(errors::kInvalidPropertyValue);
   if (width == width_) return;
   width_ = width;
+  Notify(Aspect::Place);
   SizeChanged();
 }
 void Control::SetHeight(float height) {
@@ -60,11 +68,14 @@ void Control::SetHeight(float height) {
   if (!(height >= 0)) Raise(errors::kInvalidPropertyValue);
   if (height == height_) return;
   height_ = height;
+  Notify(Aspect::Place);
   SizeChanged();
 }
 void Control::Move(float left, float top, float width, float height) {
   BuiltInUsed();
   if (!(width >= 0) || !(height >= 0)) Raise(errors::kInvalidPropertyValue);
+  if (left != left_ || top != top_ || width != width_ || height != height_)
+    Notify(Aspect::Place);
   left_ = left;
   top_ = top;
   if (width == width_ && height == height_) return;
@@ -83,6 +94,7 @@ void Control::SetVisible(bool visible) {
   BuiltInUsed();
   if (visible == visible_) return;
   visible_ = visible;
+  Notify(Aspect::State);
   StateChanged();
 }
 bool Control::Enabled() const {
@@ -93,6 +105,7 @@ void Control::SetEnabled(bool enabled) {
   BuiltInUsed();
   if (enabled == enabled_) return;
   enabled_ = enabled;
+  Notify(Aspect::State);
   StateChanged();
 }
 std::uint32_t Control::BackColor() const {
@@ -102,6 +115,7 @@ std::uint32_t Control::BackColor() const {
 void Control::SetBackColor(std::uint32_t color) {
   BuiltInUsed();
   backColor_ = color;
+  Notify(Aspect::Appearance);
 }
 std::uint32_t Control::ForeColor() const {
   BuiltInUsed();
@@ -110,6 +124,7 @@ std::uint32_t Control::ForeColor() const {
 void Control::SetForeColor(std::uint32_t color) {
   BuiltInUsed();
   foreColor_ = color;
+  Notify(Aspect::Appearance);
 }
 std::shared_ptr<Font> Control::GetFont() const {
   BuiltInUsed();
@@ -119,6 +134,7 @@ void Control::SetFont(std::shared_ptr<Font> font) {
   BuiltInUsed();
   if (!font) Raise(errors::kInvalidPropertyValue);
   font_ = std::move(font);
+  Notify(Aspect::Appearance);
 }
 const String& Control::ToolTipText() const {
   BuiltInUsed();
@@ -127,6 +143,7 @@ const String& Control::ToolTipText() const {
 void Control::SetToolTipText(String text) {
   BuiltInUsed();
   toolTip_ = std::move(text);
+  Notify(Aspect::Appearance);
 }
 std::int16_t Control::MousePointer() const {
   BuiltInUsed();
@@ -136,6 +153,7 @@ void Control::SetMousePointer(std::int16_t pointer) {
   BuiltInUsed();
   if ((pointer < 0 || pointer > 15) && pointer != 99) Raise(errors::kInvalidPropertyValue);
   mousePointer_ = pointer;
+  Notify(Aspect::Appearance);
 }
 std::shared_ptr<Picture> Control::MouseIcon() const {
   BuiltInUsed();
@@ -144,6 +162,17 @@ std::shared_ptr<Picture> Control::MouseIcon() const {
 void Control::SetMouseIcon(std::shared_ptr<Picture> icon) {
   BuiltInUsed();
   mouseIcon_ = std::move(icon);
+  Notify(Aspect::Appearance);
+}
+
+void Control::Notify(Aspect what) {
+  notice::Changed(*this, what);
+}
+
+void Control::SetVisibleQuietly(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  Notify(Aspect::State);
 }
 
 void Control::StateChanged() {
@@ -180,6 +209,37 @@ Form* Control::ParentForm() const {
   return nullptr;
 }
 
+std::optional<ScreenPlace> Control::PlaceOnScreen() const {
+  ScreenPlace place;
+  place.width = width_;
+  place.height = height_;
+  const Control* c = this;
+  for (; c && !const_cast<Control*>(c)->AsForm(); c = c->container_) {
+    place.left += c->left_;
+    place.top += c->top_;
+  }
+  if (!c) return std::nullopt;
+  place.left += c->left_;
+  place.top += c->top_;
+  if (c != this) {
+    const Form& form = *const_cast<Control*>(c)->AsForm();
+    place.left += form.ClientOffsetX();
+    place.top += form.ClientOffsetY();
+  }
+  // Clamped to what a pixel count holds; NaN (a place nobody could set) gives 0.
+  const auto pixels = [](float twips, float perPixel) -> std::int32_t {
+    const double p = static_cast<double>(twips) / perPixel;
+    if (!(p == p)) return 0;
+    return static_cast<std::int32_t>(std::lround(std::clamp(p, -2147483648.0, 2147483647.0)));
+  };
+  const float x = Screen::TwipsPerPixelX(), y = Screen::TwipsPerPixelY();
+  place.leftPixels = pixels(place.left, x);
+  place.topPixels = pixels(place.top, y);
+  place.widthPixels = pixels(place.width, x);
+  place.heightPixels = pixels(place.height, y);
+  return place;
+}
+
 bool Control::EffectivelyVisible() const {
   for (const Control* c = this; c; c = c->container_)
     if (!c->visible_) return false;
@@ -213,6 +273,7 @@ void Control::PlaceChild(Control& child, String name) {
   child.name_ = std::move(name);
   child.container_ = this;
   children_.push_back(&child);
+  notice::ChildAdded(*this, child);
 }
 
 void Control::Adopt(std::unique_ptr<Control> child, String name, int index) {
@@ -234,6 +295,7 @@ void Control::DestroyChild(Control& child) {
 void Control::RemoveChild(Control* child) {
   children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
   child->container_ = nullptr;
+  notice::ChildRemoved(*this, *child);
 }
 
 void Control::CopySettingsFrom(const Control& other) {
@@ -250,6 +312,7 @@ void Control::CopySettingsFrom(const Control& other) {
   toolTip_ = other.toolTip_;
   mousePointer_ = other.mousePointer_;
   mouseIcon_ = other.mouseIcon_;
+  Notify(Aspect::Content);
 }
 
 // ---- focus -----------------------------------------------------------------------

@@ -9,6 +9,9 @@
 // AddChild; it can also hold controls that others own (a host placing a control it
 // created). A destroyed control leaves its container and gives up the focus.
 //
+// Views. Every setter that changes what a view shows tells the registered views
+// (model_observer.h), as does a child coming or going; nothing else needs to poll.
+//
 // Events. The owner installs std::function handlers (the "control_Event" handlers).
 // A handler may set a by-reference key or button to 0 to cancel the default action.
 // Handlers run synchronously; a handler may unload the control's form or destroy the
@@ -21,12 +24,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 #include "frame/automation/string.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
+#include "frame/ui/model_observer.h"
 
 namespace ze::ui {
 
@@ -56,6 +62,12 @@ inline constexpr std::int16_t kCtrl = 2;
 inline constexpr std::int16_t kAlt = 4;
 }  // namespace shift
 
+// A control's rectangle on the screen, in twips and in the screen's pixels.
+struct ScreenPlace {
+  float left = 0, top = 0, width = 0, height = 0;
+  std::int32_t leftPixels = 0, topPixels = 0, widthPixels = 0, heightPixels = 0;
+};
+
 class Control {
  public:
   Control();
@@ -65,6 +77,10 @@ class Control {
 
   // The class name ("TextBox", "Label", "Form", or a user control's own name).
   virtual String TypeName() const = 0;
+  // The kind of control a view shows this one as: each kind names its own class, and a
+  // subclass (a program's form, a component's user control) shows as the kind it
+  // derives from. A view picks the widget by it, with no chain of casts.
+  virtual const std::type_info& ViewType() const { return typeid(Control); }
 
   const String& Name() const { return name_; }
   // The element number in a control array; -1 when the control is not in one.
@@ -124,6 +140,11 @@ class Control {
   // Visible would load it).
   bool VisibleFlag() const { return visible_; }
   bool EnabledFlag() const { return enabled_; }
+  // Where the control is on the screen: its form's client area on the screen plus the
+  // offsets of the containers in between (a form: its window's outer rectangle). Pixels
+  // at the screen's twips per pixel, rounded to the nearest. Null while the control is
+  // on no form. Reads no property, so an unloaded form stays unloaded.
+  std::optional<ScreenPlace> PlaceOnScreen() const;
   // Visible and enabled with every container up to the form.
   bool EffectivelyVisible() const;
   bool EffectivelyEnabled() const;
@@ -178,8 +199,12 @@ class Control {
   // After visibility or enabled state changed; moves the focus away when needed.
   virtual void StateChanged();
   void Rename(String name) { name_ = std::move(name); }
-  // Sets the visibility without any consequence (forms show and hide themselves).
-  void SetVisibleQuietly(bool visible) { visible_ = visible; }
+  // Sets the visibility without any consequence but the views' notice (forms show and
+  // hide themselves).
+  void SetVisibleQuietly(bool visible);
+  // Tells the views that some of this control's state changed (model_observer.h); every
+  // setter that changes what a view shows calls it.
+  void Notify(Aspect what);
 
   // Creates a child owned by this container and places it last in the tab order.
   template <class T>

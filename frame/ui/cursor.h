@@ -1,7 +1,7 @@
 // The mouse pointer's position on the screen, in pixels.
 //
-// GetCursorPos can fail on the original platform (no interactive desktop); the model
-// keeps that failure reachable so callers' fallbacks can be tested: while the pointer
+// GetCursorPos can fail (a session with no interactive desktop); the model keeps that
+// failure reachable so callers' fallbacks can be tested: while the pointer
 // is made unavailable, GetCursorPos returns false and leaves the point unchanged.
 #pragma once
 

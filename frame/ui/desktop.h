@@ -8,8 +8,8 @@
 // form, Activate of the new form, GotFocus of the new focus owner. Any of those
 // handlers may unload forms or move the activation elsewhere; the activation in
 // progress then stops where it is. Leaving the application for another one (and
-// coming back) changes the active window without any event, as the original platform
-// does.
+// coming back) changes the active window without any event: a form hears of its
+// activation only from within the application.
 #pragma once
 
 #include <memory>

@@ -80,6 +80,12 @@ const String& Form::Caption() const {
 void Form::SetCaption(String caption) {
   BuiltInUsed();
   caption_ = std::move(caption);
+  Notify(Aspect::Content);
+}
+
+void Form::SetIcon(std::shared_ptr<Picture> icon) {
+  icon_ = std::move(icon);
+  Notify(Aspect::Content);
 }
 
 float Form::FrameWidth() const {
@@ -88,6 +94,14 @@ float Form::FrameWidth() const {
 float Form::FrameHeight() const {
   const Frame f = FrameOf(borderStyle_);
   return static_cast<float>(2 * f.border + f.caption) * Screen::TwipsPerPixelY();
+}
+
+float Form::ClientOffsetX() const {
+  return static_cast<float>(FrameOf(borderStyle_).border) * Screen::TwipsPerPixelX();
+}
+float Form::ClientOffsetY() const {
+  const Frame f = FrameOf(borderStyle_);
+  return static_cast<float>(f.border + f.caption) * Screen::TwipsPerPixelY();
 }
 
 float Form::ScaleWidth() const {
@@ -120,6 +134,7 @@ void Form::SetBorderStyle(std::int16_t style) {
   const float w = Width() - FrameWidth();
   const float h = Height() - FrameHeight();
   borderStyle_ = style;
+  Notify(Aspect::Content);
   SetClientSize(w > 0 ? w : 0, h > 0 ? h : 0);
 }
 
@@ -202,7 +217,7 @@ void Form::Show(int modal, Control* owner) {
     SetVisibleQuietly(true);
     windowVisible_ = true;
     if (!wasVisible) {
-      CurrentBackend().FormShown(*this);
+      notice::FormShown(*this);
       PaintUserControls(*this);
       if (alive.expired() || !IsLoaded()) return;
     }
@@ -217,7 +232,7 @@ void Form::Show(int modal, Control* owner) {
     modal_ = true;
     SetVisibleQuietly(true);
     windowVisible_ = true;
-    CurrentBackend().FormShown(*this);
+    notice::FormShown(*this);
     PaintUserControls(*this);
     if (!alive.expired() && IsLoaded()) Desktop::Activate(*this);
     // The nested loop: it ends when the form unloads or hides.
@@ -242,7 +257,7 @@ void Form::Hide() {
   if (!VisibleFlag()) return;
   SetVisibleQuietly(false);
   windowVisible_ = false;
-  CurrentBackend().FormHidden(*this);
+  notice::FormHidden(*this);
   Desktop::Hidden(*this);
 }
 
@@ -312,7 +327,7 @@ void Form::Close() {
     if (auto* timer = dynamic_cast<Timer*>(c)) EventLoop::Disarm(*timer);
   state_ = State::Unloaded;
   hwnd_ = 0;
-  if (wasVisible) CurrentBackend().FormHidden(*this);
+  if (wasVisible) notice::FormHidden(*this);
   Desktop::Closed(*this);
 }
 

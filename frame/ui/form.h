@@ -53,6 +53,7 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   ~Form() override;
   Form* AsForm() override { return this; }
   String TypeName() const override { return u"Form"; }
+  const std::type_info& ViewType() const override { return typeid(Form); }
 
   const String& Caption() const;
   void SetCaption(String caption);
@@ -63,6 +64,10 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   float ScaleHeight() const;
   void SetScaleWidth(float width);
   void SetScaleHeight(float height);
+  // Where the client area starts inside the window: the frame's left border, and its
+  // top border with the caption bar (twips, at the screen's resolution).
+  float ClientOffsetX() const;
+  float ClientOffsetY() const;
   // Sets the outer size from a designed client size.
   void SetClientSize(float width, float height);
   // 0 none, 1 fixed single, 2 sizable (default), 3 fixed dialog, 4 fixed tool window,
@@ -73,7 +78,7 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool preview) { keyPreview_ = preview; }
   std::shared_ptr<Picture> Icon() const { return icon_; }
-  void SetIcon(std::shared_ptr<Picture> icon) { icon_ = std::move(icon); }
+  void SetIcon(std::shared_ptr<Picture> icon);
 
   // Loads the form if needed and shows it. modal: kModeless or kModal; the owner is a
   // form, or a control whose form becomes the owner. A modal Show returns when the form
@@ -153,8 +158,9 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   std::weak_ptr<void> activeControlAlive_;
 };
 
-// Creates a form. Built-in properties used after creation load it (Form_Load), as the
-// forms of the original platform do; the constructor itself may set them freely.
+// Creates a form. Built-in properties used after creation load it (Form_Load) first,
+// so a form's Load handler always runs before its properties are read or set from
+// outside; the constructor itself may set them freely.
 template <class T, class... A>
 std::shared_ptr<T> NewForm(A&&... args) {
   auto form = std::make_shared<T>(std::forward<A>(args)...);

@@ -18,12 +18,13 @@ class Image : public Control {
  public:
   Image();
   String TypeName() const override { return u"Image"; }
+  const std::type_info& ViewType() const override { return typeid(Image); }
   bool CanTakeFocus() const override { return false; }
 
   std::shared_ptr<Picture> GetPicture() const { return picture_; }
-  void SetPicture(std::shared_ptr<Picture> picture) { picture_ = std::move(picture); }
+  void SetPicture(std::shared_ptr<Picture> picture);
   bool Stretch() const { return stretch_; }
-  void SetStretch(bool stretch) { stretch_ = stretch; }
+  void SetStretch(bool stretch);
 
  protected:
   void CopySettingsFrom(const Control& other) override;

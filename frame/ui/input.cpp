@@ -15,9 +15,6 @@
 
 namespace ze::ui::input {
 
-namespace {
-
-// The receiver of keyboard input: the focus owner, or the active form itself.
 Control* KeyTarget() {
   Form* active = Desktop::Active();
   if (!active) return nullptr;
@@ -26,11 +23,26 @@ Control* KeyTarget() {
   return active;
 }
 
-bool Alive(const std::weak_ptr<void>& token, const Control& c) {
-  if (token.expired()) return false;
-  Form* form = c.ParentForm();
+bool Live(const std::weak_ptr<void>& alive, const Control& target) {
+  if (alive.expired()) return false;
+  Form* form = target.ParentForm();
   return form && form->IsLoaded();
 }
+
+bool Reachable(const Control& target) {
+  Form* form = target.ParentForm();
+  return form && Desktop::AcceptsInput(*form) && target.EffectivelyVisible() &&
+         target.EffectivelyEnabled();
+}
+
+bool KeyUpListened() {
+  Control* target = KeyTarget();
+  if (!target) return false;
+  Form* form = target->ParentForm();
+  return target->onKeyUp || (form && form != target && form->KeyPreview() && form->onKeyUp);
+}
+
+namespace {
 
 // The key code and shift state that produce a typed character (a US keyboard).
 struct KeyStroke {
@@ -85,14 +97,6 @@ std::optional<std::int16_t> CharacterOf(std::int16_t code, std::int16_t shiftSta
   return std::nullopt;
 }
 
-// One mouse gesture's target checks: the form takes input and the control shows and
-// is enabled.
-bool Reachable(Control& target) {
-  Form* form = target.ParentForm();
-  return form && Desktop::AcceptsInput(*form) && target.EffectivelyVisible() &&
-         target.EffectivelyEnabled();
-}
-
 // Activation and focus for a mouse button press on target.
 void PressOn(Control& target, bool takeFocus) {
   Form* form = target.ParentForm();
@@ -112,7 +116,7 @@ void KeyDownTo(Control& target, std::int16_t keyCode, std::int16_t shiftState) {
   Form* form = target.ParentForm();
   if (form && form != &target && form->KeyPreview()) {
     if (auto h = form->onKeyDown) h(keyCode, shiftState);
-    if (keyCode == 0 || !Alive(alive, target)) return;
+    if (keyCode == 0 || !Live(alive, target)) return;
   }
   target.RaiseKeyDown(keyCode, shiftState);
 }
@@ -122,7 +126,7 @@ void KeyPressTo(Control& target, std::int16_t keyAscii) {
   Form* form = target.ParentForm();
   if (form && form != &target && form->KeyPreview()) {
     if (auto h = form->onKeyPress) h(keyAscii);
-    if (keyAscii == 0 || !Alive(alive, target)) return;
+    if (keyAscii == 0 || !Live(alive, target)) return;
   }
   target.RaiseKeyPress(keyAscii);
 }
@@ -132,9 +136,31 @@ void KeyUpTo(Control& target, std::int16_t keyCode, std::int16_t shiftState) {
   Form* form = target.ParentForm();
   if (form && form != &target && form->KeyPreview()) {
     if (auto h = form->onKeyUp) h(keyCode, shiftState);
-    if (keyCode == 0 || !Alive(alive, target)) return;
+    if (keyCode == 0 || !Live(alive, target)) return;
   }
   target.RaiseKeyUp(keyCode, shiftState);
+}
+
+namespace {
+
+// KeyDown, then each character, to one target while it lives.
+void KeyDownAndPressTo(Control& target, std::int16_t keyCode, std::int16_t shiftState,
+                       std::u16string_view characters) {
+  std::weak_ptr<void> alive = target.AliveToken();
+  if (keyCode != 0) KeyDownTo(target, keyCode, shiftState);
+  for (char16_t c : characters) {
+    if (!Live(alive, target)) return;
+    KeyPressTo(target, static_cast<std::int16_t>(c));
+  }
+}
+
+}  // namespace
+
+bool KeyDownWithCharacters(std::int16_t keyCode, std::int16_t shiftState,
+                           std::u16string_view characters) {
+  Control* target = KeyTarget();
+  if (target) KeyDownAndPressTo(*target, keyCode, shiftState, characters);
+  return target != nullptr;
 }
 
 bool KeyDown(std::int16_t keyCode, std::int16_t shiftState) {
@@ -168,12 +194,11 @@ bool Key(std::int16_t keyCode, std::int16_t shiftState) {
   Control* target = KeyTarget();
   if (!target) return false;
   std::weak_ptr<void> alive = target->AliveToken();
-  KeyDownTo(*target, keyCode, shiftState);
-  if (auto c = CharacterOf(keyCode, shiftState)) {
-    if (!Alive(alive, *target)) return true;
-    KeyPressTo(*target, *c);
-  }
-  if (Alive(alive, *target)) KeyUpTo(*target, keyCode, shiftState);
+  const auto c = CharacterOf(keyCode, shiftState);
+  const char16_t character = c ? static_cast<char16_t>(*c) : u'\0';
+  KeyDownAndPressTo(*target, keyCode, shiftState,
+                    c ? std::u16string_view(&character, 1) : std::u16string_view());
+  if (Live(alive, *target)) KeyUpTo(*target, keyCode, shiftState);
   return true;
 }
 
@@ -197,10 +222,8 @@ bool Type(std::u16string_view text) {
     delivered = true;
     std::weak_ptr<void> alive = target->AliveToken();
     const KeyStroke stroke = StrokeFor(c);
-    if (stroke.code != 0) KeyDownTo(*target, stroke.code, stroke.shiftState);
-    if (!Alive(alive, *target)) continue;
-    KeyPressTo(*target, static_cast<std::int16_t>(c));
-    if (stroke.code != 0 && Alive(alive, *target)) KeyUpTo(*target, stroke.code, stroke.shiftState);
+    KeyDownAndPressTo(*target, stroke.code, stroke.shiftState, std::u16string_view(&c, 1));
+    if (stroke.code != 0 && Live(alive, *target)) KeyUpTo(*target, stroke.code, stroke.shiftState);
   }
   return delivered;
 }
@@ -210,14 +233,14 @@ bool Click(Control& target, std::optional<std::int32_t> caret) {
   std::weak_ptr<void> alive = target.AliveToken();
   // A click on a form's own surface activates it but leaves its focus where it was.
   PressOn(target, target.AsForm() == nullptr);
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   const float x = target.Width() / 2, y = target.Height() / 2;
   target.RaiseMouseDown(buttons::kLeft, 0, x, y);
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   if (caret)
     if (auto* box = dynamic_cast<TextBox*>(&target)) box->PlaceCaret(*caret);
   target.RaiseMouseUp(buttons::kLeft, 0, x, y);
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   target.RaiseClick();
   return true;
 }
@@ -225,9 +248,9 @@ bool Click(Control& target, std::optional<std::int32_t> caret) {
 bool DoubleClick(Control& target, std::optional<std::int32_t> caret) {
   if (!Click(target, caret)) return false;
   std::weak_ptr<void> alive = target.AliveToken();
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   target.RaiseDblClick();
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   target.RaiseMouseUp(buttons::kLeft, 0, target.Width() / 2, target.Height() / 2);
   return true;
 }
@@ -238,10 +261,10 @@ bool RightClick(Control& target) {
   // A button does not take the focus from the right button; a field does (its
   // context menu acts on it).
   PressOn(target, dynamic_cast<CommandButton*>(&target) == nullptr && target.AsForm() == nullptr);
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   const float x = target.Width() / 2, y = target.Height() / 2;
   target.RaiseMouseDown(buttons::kRight, 0, x, y);
-  if (!Alive(alive, target)) return true;
+  if (!Live(alive, target)) return true;
   target.RaiseMouseUp(buttons::kRight, 0, x, y);
   return true;
 }
@@ -256,7 +279,7 @@ bool Choose(ComboBox& list, std::int32_t index) {
   if (!Reachable(list)) return false;
   std::weak_ptr<void> alive = list.AliveToken();
   PressOn(list, true);
-  if (!Alive(alive, list)) return true;
+  if (!Live(alive, list)) return true;
   list.Choose(index);
   return true;
 }

@@ -2,16 +2,16 @@
 //
 // The headless backend's tests and the test container call these functions; the Qt
 // backend translates Qt's events into the same calls, so the components cannot tell
-// where input came from. Each function does what the user's action does on the
-// original platform, in its order:
+// where input came from. Each function does what the user's action does, in this
+// order:
 //
 //   keys     go to the control with the focus (or the active form itself). With
 //            KeyPreview the form sees KeyDown / KeyPress / KeyUp first; a form handler
 //            that sets the code to 0 keeps it from the control. KeyDown, then (for keys
 //            that make a character) KeyPress, then KeyUp. Cancelling KeyDown cancels the
 //            control's own KeyDown action (Delete, arrows) but not the KeyPress that
-//            follows, as on the original platform. Tab and Shift+Tab move the focus
-//            along the tab order and reach no handler.
+//            follows (a handler that wants neither cancels both). Tab and Shift+Tab
+//            move the focus along the tab order and reach no handler.
 //   clicks   a click on a form that a modal form blocks, or on a hidden or disabled
 //            control, does nothing. Otherwise the form is activated, a control that
 //            takes the focus gets it (LostFocus of the old owner first), then
@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -42,6 +43,11 @@ bool Key(std::int16_t keyCode, std::int16_t shiftState = 0);
 bool KeyDown(std::int16_t keyCode, std::int16_t shiftState);
 bool KeyPress(std::int16_t keyAscii);
 bool KeyUp(std::int16_t keyCode, std::int16_t shiftState);
+// One key going down with the characters a toolkit made of it: KeyDown (none for code
+// 0), then a KeyPress per character, all to the control that had the focus when the
+// key went down (see Key), each while that control lives on a loaded form.
+bool KeyDownWithCharacters(std::int16_t keyCode, std::int16_t shiftState,
+                           std::u16string_view characters);
 
 // Mouse actions on a control (or a form's own surface). x and y are twips inside the
 // target, the centre when not given; caret, for a text box, is where the click puts
@@ -62,6 +68,21 @@ bool ActivateWindow(Form& form);
 bool CloseWindow(Form& form);
 void SwitchToOtherApplication();
 void SwitchBack();
+
+// The input path's own checks, for a backend that routes its toolkit's input.
+//
+// The receiver of keyboard input now: the active form's focus owner, or the active
+// form itself; null when no form of the process is active.
+Control* KeyTarget();
+// Whether a mouse gesture can reach the control: its form takes input (no modal form
+// above it) and the control shows and is enabled, with its containers.
+bool Reachable(const Control& target);
+// Whether the target of an input still takes the rest of it: alive (by the token taken
+// when the input began) and on a loaded form.
+bool Live(const std::weak_ptr<void>& alive, const Control& target);
+// Whether a KeyUp now reaches a handler: the key target's, or its form's with
+// KeyPreview. Without one a KeyUp changes nothing that shows.
+bool KeyUpListened();
 
 }  // namespace input
 }  // namespace ze::ui

@@ -12,10 +12,11 @@ class Label : public Control {
  public:
   Label();
   String TypeName() const override { return u"Label"; }
+  const std::type_info& ViewType() const override { return typeid(Label); }
   bool CanTakeFocus() const override { return false; }
 
   const String& Caption() const { return caption_; }
-  void SetCaption(String caption) { caption_ = std::move(caption); }
+  void SetCaption(String caption);
   // 0 left, 1 right, 2 centred; others raise 380.
   std::int16_t Alignment() const { return alignment_; }
   void SetAlignment(std::int16_t alignment);

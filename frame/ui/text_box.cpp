@@ -33,6 +33,7 @@ void TextBox::SetText(String text) {
   }
   text_ = std::move(text);
   anchor_ = caret_ = 0;
+  Notify(Aspect::Content);
   if (auto h = onChange) h();
 }
 
@@ -76,12 +77,18 @@ bool TextBox::Locked() const {
   return locked_;
 }
 void TextBox::SetLocked(bool locked) {
+  if (locked == locked_) return;
   locked_ = locked;
+  Notify(Aspect::Content);
 }
 
 void TextBox::Select(std::int32_t anchor, std::int32_t caret) {
-  anchor_ = std::clamp(anchor, 0, Length());
-  caret_ = std::clamp(caret, 0, Length());
+  anchor = std::clamp(anchor, 0, Length());
+  caret = std::clamp(caret, 0, Length());
+  if (anchor == anchor_ && caret == caret_) return;
+  anchor_ = anchor;
+  caret_ = caret;
+  Notify(Aspect::Selection);
 }
 
 void TextBox::Replace(std::int32_t from, std::int32_t count, std::u16string_view text) {
@@ -91,6 +98,8 @@ void TextBox::Replace(std::int32_t from, std::int32_t count, std::u16string_view
       text_.compare(static_cast<std::size_t>(from), static_cast<std::size_t>(count), text) == 0;
   if (!same) text_.replace(static_cast<std::size_t>(from), static_cast<std::size_t>(count), text);
   const auto after = from + static_cast<std::int32_t>(text.size());
+  if (!same || anchor_ != after || caret_ != after)
+    Notify(same ? Aspect::Selection : Aspect::Content);
   anchor_ = caret_ = after;
   if (!same)
     if (auto h = onChange) h();
@@ -216,6 +225,7 @@ void TextBox::CopySettingsFrom(const Control& other) {
     maxLength_ = t->maxLength_;
     locked_ = t->locked_;
     anchor_ = caret_ = 0;
+    Notify(Aspect::Content);
   }
 }
 

@@ -25,6 +25,7 @@ class TextBox : public Control {
  public:
   TextBox();
   String TypeName() const override { return u"TextBox"; }
+  const std::type_info& ViewType() const override { return typeid(TextBox); }
 
   const String& Text() const;
   // Replaces the text (MaxLength does not limit code), collapses the selection at 0,

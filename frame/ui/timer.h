@@ -16,6 +16,7 @@ class Timer : public Control {
   Timer() = default;
   ~Timer() override;
   String TypeName() const override { return u"Timer"; }
+  const std::type_info& ViewType() const override { return typeid(Timer); }
   bool CanTakeFocus() const override { return false; }
 
   // 0 stops the timer; 1 to 65535 ms; others raise error 380.

@@ -72,6 +72,7 @@ class UserControl : public Control {
 
   // The control's class name as hosts see it; components override it.
   String TypeName() const override { return u"UserControl"; }
+  const std::type_info& ViewType() const override { return typeid(UserControl); }
 
   // Null restores the default site. The caller keeps ownership and must outlive the
   // control or set another site first.

@@ -159,6 +159,31 @@ TEST_F(DateSerialTest, ValuesThatAreNoDateFailWithOverflow) {
   EXPECT_EQ(Day(Date(civil::kFirstDay - 0.5)), 1);  // 1 January 100 at noon is valid
 }
 
+// Values whose integer part does not fit in 32 bits, or would wrap onto a valid day if
+// it were cut to 32 bits, are no date either; the edges of the open range are dates.
+// Both ways of taking a date apart (all fields at once, one field at a time) agree.
+TEST_F(DateSerialTest, TheRangeTestHoldsAtTheIntegerEdges) {
+  const double bad[] = {2147483647.0, -2147483648.0, 2147483648.0, -2147483649.0, 4294967296.0 + 38711,
+                        -4294967296.0 + 38711, std::numeric_limits<double>::max(),
+                        -std::numeric_limits<double>::denorm_min() + civil::kFirstDay - 1};
+  for (double v : bad) {
+    SCOPED_TRACE(v);
+    EXPECT_EQ(ErrorOf([&] { SplitDate(Date(v)); }), 6);
+    EXPECT_EQ(ErrorOf([&] { Year(Date(v)); }), 6);
+  }
+  const double good[] = {civil::kLastDay + 1 - 1e-9, civil::kFirstDay - 1 + 1e-9, -0.0,
+                         std::numeric_limits<double>::denorm_min(), 38711.5, -38711.25,
+                         civil::kLastDay + 0.9999999, -1 - 86399.7 / 86400};
+  for (double v : good) {
+    SCOPED_TRACE(v);
+    const DateParts all = SplitDate(Date(v));
+    EXPECT_EQ(Year(Date(v)), all.year);
+    EXPECT_EQ(Month(Date(v)), all.month);
+    EXPECT_EQ(Day(Date(v)), all.day);
+    EXPECT_EQ(Hour(Date(v)) * 3600 + Minute(Date(v)) * 60 + Second(Date(v)), all.SecondsOfDay());
+  }
+}
+
 TEST_F(DateSerialTest, DateAddMonthsClampsToTheMonthEnd) {
   struct Case {
     const char* name;

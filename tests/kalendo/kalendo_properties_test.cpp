@@ -11,6 +11,30 @@ using Log = std::vector<std::string>;
 using ze::container::PropertyBag;
 using ze::Variant;
 
+// The popup button's glyph byte for byte: an 11 by 9 24-bit bitmap, white around a
+// black triangle pointing down.
+TEST_F(KalendoTest, ButtonGlyphBytesAreUnchanged) {
+  Kalendo& k = NewControl();
+  const auto picture = k.cmdpop.GetPicture();
+  ASSERT_NE(picture, nullptr);
+  std::string hex;
+  for (char c : picture->Data()) {
+    const auto b = static_cast<unsigned char>(c);
+    hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
+  }
+  EXPECT_EQ(hex,
+            "424d7a0100000000000036000000280000000b000000090000000100180000000000440100000000"
+            "0000000000000000000000000000ffffffffffffffffffffffffffffffffffffffffffffffffffff"
+            "ffffffffffffff000000ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff"
+            "ffffff000000ffffffffffffffffffffffffffffff000000ffffffffffffffffffffffffffffff00"
+            "0000ffffffffffffffffffffffff000000000000000000ffffffffffffffffffffffff000000ffff"
+            "ffffffffffffff000000000000000000000000000000ffffffffffffffffff000000ffffffffffff"
+            "000000000000000000000000000000000000000000ffffffffffff000000ffffffffffffffffffff"
+            "ffffffffffffffffffffffffffffffffffffffffffffff000000ffffffffffffffffffffffffffff"
+            "ffffffffffffffffffffffffffffffffffffff000000ffffffffffffffffffffffffffffffffffff"
+            "ffffffffffffffffffffffffffffff000000");
+}
+
 TEST_F(KalendoTest, InitPropertiesNotifiesFontMouseIconAndTheField) {
   NewControl();
   EXPECT_EQ(initLog_, (Log{"changed Font", "changed MouseIcon", "changed DataText"}));

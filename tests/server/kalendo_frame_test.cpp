@@ -201,6 +201,20 @@ TEST_F(KalendoFrameTest, TypeLibraryNamesTheEarlierInterfacesAsAliases) {
   EXPECT_EQ(defaultInterface.Get(), current.Get());
 }
 
+// The toolbox bitmap byte for byte, as registrations made by earlier builds point at it.
+TEST_F(KalendoFrameTest, ToolboxBitmapBytesAreUnchanged) {
+  const auto bmp = resources::ToolboxBitmap();
+  std::string hex;
+  for (std::uint8_t b : bmp) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
+  EXPECT_EQ(hex,
+            "424dee000000000000007600000028000000100000000f0000000100040000000000780000000000"
+            "00000000000010000000000000000000000000008000008000000080800080000000800080008080"
+            "0000c0c0c000808080000000ff0000ff000000ffff00ff000000ff00ff00ffff0000ffffff007777"
+            "777777777777700000000000000770ffffffffffff0770f4f4f4f4f4ff0770fffffff99fff0770f4"
+            "f4f4f99f4f0770ffffffffffff0770f4f4f4f4f4ff0770ffffffffffff0770000000000000077099"
+            "9999999999077099099999909907700000000000000777770777777077777777777777777777");
+}
+
 // The toolbox bitmap that registration names, read as a BMP file as a toolbox does.
 TEST_F(KalendoFrameTest, ToolboxBitmapIsA16By15SixteenColourBmp) {
   const auto bmp = resources::Find(ids::kToolboxBitmapId);

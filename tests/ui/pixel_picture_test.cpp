@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "frame/automation/error.h"
 
@@ -51,6 +52,31 @@ TEST(PixelPicture, BitmapRowsRunBottomUpPaddedToWords) {
   EXPECT_EQ(PixelAt(bmp, 54, 5, 3, 4, 2), 0x00FF0000u);
   EXPECT_EQ(PixelAt(bmp, 54, 5, 3, 2, 1), 0x00FFFFFFu);  // clear is white in a bitmap
   EXPECT_EQ(PixelAt(bmp, 54, 5, 3, 4, 0), 0x00FFFFFFu);
+}
+
+TEST(PixelPicture, PalettedBitmapStoresIndicesTwoAPixel) {
+  // 3 pixels of 4 bits need 2 bytes and 2 of padding a row; the left pixel is the high half.
+  const std::uint32_t palette[] = {0x000000, 0x0000FF, 0xFFFFFF};
+  PixelCanvas canvas(3, 2, 0xFFFFFF);
+  canvas.Set(0, 0, 0x0000FF);  // red, top left
+  canvas.Set(2, 1, 0x000000);  // black, bottom right
+  const std::string bmp = PalettedBitmapFile(canvas, palette);
+  ASSERT_EQ(bmp.size(), 54u + 4 * 3 + 2 * 4);
+  EXPECT_EQ(Field(bmp, 2, 4), bmp.size());
+  EXPECT_EQ(Field(bmp, 10, 4), 66u);
+  EXPECT_EQ(Field(bmp, 28, 2), 4u);
+  EXPECT_EQ(Field(bmp, 46, 4), 3u) << "colours used";
+  EXPECT_EQ(Field(bmp, 54 + 4, 4), 0x00FF0000u) << "red stored blue, green, red";
+  EXPECT_EQ(static_cast<unsigned char>(bmp[66]), 0x22) << "bottom row: white, white";
+  EXPECT_EQ(static_cast<unsigned char>(bmp[67]), 0x00) << "then black";
+  EXPECT_EQ(static_cast<unsigned char>(bmp[70]), 0x12) << "top row: red, white";
+  EXPECT_EQ(static_cast<unsigned char>(bmp[71]), 0x20);
+  // A colour the palette lacks, a clear pixel, or more than 16 colours: error 380.
+  canvas.Set(1, 1, 0x00FF00);
+  EXPECT_THROW(PalettedBitmapFile(canvas, palette), AutomationError);
+  EXPECT_THROW(PalettedBitmapFile(PixelCanvas(1, 1), palette), AutomationError);
+  const std::vector<std::uint32_t> many(17, 0);
+  EXPECT_THROW(PalettedBitmapFile(PixelCanvas(1, 1, 0), many), AutomationError);
 }
 
 TEST(PixelPicture, IconMasksItsClearPixelsTwice) {
