@@ -25,7 +25,7 @@ namespace members = ze::container::members;
 using ze::com::MousePointerConstants;
 
 // clang-format off
-#define ZE_KALENDO_MEMBERS(PROPERTY, METHOD)                                                      \
+#define ZE_KALENDO_MEMBERS(PROPERTY, METHOD, FUNCTION)                                                \
   PROPERTY(BackColor, -501, members::Color, Let, BackColor, SetBackColor,                         \
            u"Restituisce o imposta il colore di sfondo. ", 0)                                     \
   PROPERTY(Font, -512, members::Font, Set, GetFont, SetFont,                                      \

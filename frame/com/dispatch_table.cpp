@@ -14,10 +14,6 @@ String DefaultSource(const InterfaceDescription& d) {
   return d.library.name + u"." + String(name);
 }
 
-bool IsMissing(const Variant& v) {
-  return v.Is<ErrorValue>() && v.Get<ErrorValue>().code == DISP_E_PARAMNOTFOUND;
-}
-
 }  // namespace
 
 DispatchCore::DispatchCore(InterfaceDescription description)

@@ -43,6 +43,11 @@
 
 namespace ze::com {
 
+// Whether an optional argument was left out: the caller passed the "missing" marker.
+inline bool IsMissing(const Variant& v) {
+  return v.Is<ErrorValue>() && v.Get<ErrorValue>().code == DISP_E_PARAMNOTFOUND;
+}
+
 // The part of the table that does not depend on the object's class.
 class DispatchCore {
  public:

@@ -3,9 +3,11 @@
 // A class lists its members in an X-macro, one line per member, in the order the
 // type library shows them:
 //
-//   #define ZE_CLASS_MEMBERS(PROPERTY, METHOD)
+//   #define ZE_CLASS_MEMBERS(PROPERTY, METHOD, FUNCTION)
 //     PROPERTY(name, dispid, type, write, getter, setter, help, flags)
 //     METHOD(name, dispid, method, help, flags)
+//     FUNCTION(name, dispid, method, result, (PARAM(name, type, pass, value), ...),
+//              help, flags)
 //   #define ZE_CLASS_EVENTS(EVENT)
 //     EVENT(name, dispid, help)
 //
@@ -15,6 +17,17 @@
 //           the class's own C++ functions the member calls: getter() returns the
 //           value, setter(value) takes it, method() runs; a None property's setter
 //           is never called (write `_`)
+//   result  a FUNCTION's result type, a member type as above
+//   PARAM   one parameter of a FUNCTION, in order: its name, a member type and its
+//           passing (ByVal, ByRef, Optional or Default; member_params.h says what the
+//           method receives for each); `value` is a Default parameter's default,
+//           `_` for the others. `()` for a function of no parameters. The FUNCTION's
+//           method takes the parameters in order and returns the result's value:
+//             FUNCTION(MaxGiorni, 5, MaxGiorni, members::Integer,
+//                      (PARAM(Mese, members::Integer, ByVal, _),
+//                       PARAM(Anno, members::Integer, Default, 2000)), u"", 0)
+//           calls `std::int16_t MaxGiorni(std::int16_t mese, std::int16_t anno)`, and
+//           the vtable entry is `HRESULT MaxGiorni(short Mese, short Anno, short* result)`
 //   help    the help string property browsers show (u"..."); flags FUNCFLAG_ bits
 //
 // From that one list come
@@ -29,10 +42,11 @@
 //                                      through Invoke so both ways behave alike
 //   ZE_EVENT_DESCRIPTIONS(EVENTS)       the event interface's entries
 //
-// Adding a property is one PROPERTY line plus its getter and setter in the class.
-// Methods of the table take no arguments and return nothing (the vtable entries are
-// spelled by the preprocessor); a method with parameters is described and bound
-// with DispatchTable::Method instead.
+// Adding a property is one PROPERTY line plus its getter and setter in the class, a
+// function one FUNCTION line plus its method. A METHOD takes no arguments and returns
+// nothing; a routine with parameters and no result has no line kind yet (describe
+// and bind it with DispatchTable::Method). (The vtable entries are spelled by the preprocessor, which walks a
+// FUNCTION's parameters with preprocessor_list.h.)
 #pragma once
 
 #include <exception>
@@ -44,7 +58,9 @@
 #include "frame/com/dispatch_client.h"
 #include "frame/com/dispatch_table.h"
 #include "frame/com/error_info.h"
+#include "frame/com/member_params.h"
 #include "frame/com/member_types.h"
+#include "frame/com/preprocessor_list.h"
 #include "frame/com/type_info.h"
 
 namespace ze::com::members {
@@ -112,6 +128,32 @@ inline HRESULT CallThroughInvoke(IDispatch* self, DISPID id) {
   return ThroughInvoke(self, id, DISPATCH_METHOD, {}, nullptr);
 }
 
+template <class Result>
+void DescribeFunction(std::vector<FuncDesc>& out, DISPID id, const char16_t* name,
+                      std::vector<ParamDesc> params, const char16_t* help, WORD flags) {
+  out.push_back(FuncDesc{id, name, INVOKE_FUNC, Result::Desc(), std::move(params), flags, help});
+}
+
+// A function's dual-interface entry: `passed` holds the arguments in their natural
+// order and then the result.
+inline HRESULT FunctionThroughInvoke(IDispatch* self, DISPID id, std::vector<Passed> passed) {
+  std::vector<Variant> args;
+  for (const Passed& p : passed) {
+    if (p.null_pointer) return E_POINTER;
+    if (p.role == Passed::Role::kArgument) args.push_back(p.value);
+  }
+  Variant value;
+  const HRESULT hr = ThroughInvoke(self, id, DISPATCH_METHOD, args, &value);
+  if (FAILED(hr)) return hr;
+  std::size_t arg = 0;
+  for (const Passed& p : passed) {
+    const Variant& written = p.role == Passed::Role::kResult ? value : args[arg++];
+    if (!p.write_back) continue;
+    if (const HRESULT back = p.write_back(written); FAILED(back)) return back;
+  }
+  return hr;
+}
+
 }  // namespace ze::com::members
 
 // Type-library entries.
@@ -120,11 +162,28 @@ inline HRESULT CallThroughInvoke(IDispatch* self, DISPID id) {
                                              ::ze::com::members::Write::write, help, flags);
 #define ZE_MEMBER_DESCRIBE_METHOD(name, id, method, help, flags) \
   ::ze::com::members::DescribeMethod(out, id, u"" #name, help, flags);
-#define ZE_MEMBER_DESCRIPTIONS(LIST)                                  \
-  [] {                                                                \
-    std::vector<::ze::com::FuncDesc> out;                             \
-    LIST(ZE_MEMBER_DESCRIBE_PROPERTY, ZE_MEMBER_DESCRIBE_METHOD)      \
-    return out;                                                       \
+// A FUNCTION's parameters: PARAM(...) and, on the dual interface, the result after
+// them as RESULT(type); each macro below is pasted onto one entry.
+#define ZE_MEMBER_PARAM_TYPE(entry) ZE_MEMBER_PARAM_TYPE_##entry
+#define ZE_MEMBER_PARAM_TYPE_PARAM(name, type, pass, value) \
+  ::ze::com::members::Param<type, ::ze::com::members::Pass::pass>
+#define ZE_MEMBER_DEFAULT_ByVal(type, value) ::ze::Variant()
+#define ZE_MEMBER_DEFAULT_ByRef(type, value) ::ze::Variant()
+#define ZE_MEMBER_DEFAULT_Optional(type, value) ::ze::Variant()
+#define ZE_MEMBER_DEFAULT_Default(type, value) type::Out(value)
+#define ZE_MEMBER_PARAM_DESC(entry) ZE_MEMBER_PARAM_DESC_##entry
+#define ZE_MEMBER_PARAM_DESC_PARAM(name, type, pass, value) \
+  ZE_MEMBER_PARAM_TYPE_PARAM(name, type, pass, value)::Describe(                        \
+      u"" #name, ZE_MEMBER_DEFAULT_##pass(type, value))
+
+#define ZE_MEMBER_DESCRIBE_FUNCTION(name, id, method, result, params, help, flags) \
+  ::ze::com::members::DescribeFunction<result>(                                      \
+      out, id, u"" #name, {ZE_PP_FOR_EACH(ZE_MEMBER_PARAM_DESC, params)}, help, flags);
+#define ZE_MEMBER_DESCRIPTIONS(LIST)                                                      \
+  [] {                                                                                    \
+    std::vector<::ze::com::FuncDesc> out;                                                 \
+    LIST(ZE_MEMBER_DESCRIBE_PROPERTY, ZE_MEMBER_DESCRIBE_METHOD, ZE_MEMBER_DESCRIBE_FUNCTION) \
+    return out;                                                                           \
   }()
 
 #define ZE_EVENT_DESCRIBE(name, id, help) \
@@ -147,11 +206,17 @@ inline HRESULT CallThroughInvoke(IDispatch* self, DISPID id) {
     ze_target(o).method();                                                                \
     return ::ze::Variant();                                                               \
   });
-#define ZE_MEMBER_BIND(table, target, LIST)                  \
-  do {                                                       \
-    auto* ze_table = &(table);                               \
-    auto ze_target = (target);                               \
-    LIST(ZE_MEMBER_BIND_PROPERTY, ZE_MEMBER_BIND_METHOD)     \
+#define ZE_MEMBER_BIND_FUNCTION(name, id, method, result, params, help, flags)            \
+  ::ze::com::members::BindMethod(*ze_table, id, [=](auto& o, std::span<::ze::Variant> args) { \
+    return ::ze::com::members::CallWith<result>(                                           \
+        ::ze::com::members::Params<ZE_PP_FOR_EACH(ZE_MEMBER_PARAM_TYPE, params)>{}, args,  \
+        [&](auto&... values) { return ze_target(o).method(values...); });                  \
+  });
+#define ZE_MEMBER_BIND(table, target, LIST)                                         \
+  do {                                                                              \
+    auto* ze_table = &(table);                                                      \
+    auto ze_target = (target);                                                      \
+    LIST(ZE_MEMBER_BIND_PROPERTY, ZE_MEMBER_BIND_METHOD, ZE_MEMBER_BIND_FUNCTION)   \
   } while (false)
 
 // The dual interface: pure virtual entries in the interface ...
@@ -165,7 +230,18 @@ inline HRESULT CallThroughInvoke(IDispatch* self, DISPID id) {
   ZE_MEMBER_VTABLE_PUT_##write(name, type)
 #define ZE_MEMBER_VTABLE_METHOD(name, id, method, help, flags) \
   virtual ::ze::com::HRESULT name() = 0;
-#define ZE_MEMBER_VTABLE(LIST) LIST(ZE_MEMBER_VTABLE_PROPERTY, ZE_MEMBER_VTABLE_METHOD)
+// A function's entry: its parameters as the dual interface passes them, then the
+// result's pointer.
+#define ZE_MEMBER_ABI_DECL(entry) ZE_MEMBER_ABI_DECL_##entry
+#define ZE_MEMBER_ABI_DECL_PARAM(name, type, pass, value) \
+  ZE_MEMBER_PARAM_TYPE_PARAM(name, type, pass, value)::Abi name
+#define ZE_MEMBER_ABI_DECL_RESULT(type) type::Abi* ze_result
+#define ZE_MEMBER_FUNCTION_SIGNATURE(name, result, params) \
+  ::ze::com::HRESULT name(ZE_PP_FOR_EACH(ZE_MEMBER_ABI_DECL, ZE_PP_APPEND(params, RESULT(result))))
+#define ZE_MEMBER_VTABLE_FUNCTION(name, id, method, result, params, help, flags) \
+  virtual ZE_MEMBER_FUNCTION_SIGNATURE(name, result, params) = 0;
+#define ZE_MEMBER_VTABLE(LIST) \
+  LIST(ZE_MEMBER_VTABLE_PROPERTY, ZE_MEMBER_VTABLE_METHOD, ZE_MEMBER_VTABLE_FUNCTION)
 // A dual interface of its own: IDispatch, then the entries of LIST.
 #define ZE_DUAL_INTERFACE(Name, iid, LIST)        \
   class Name : public ::ze::com::IDispatch {      \
@@ -199,4 +275,14 @@ inline HRESULT CallThroughInvoke(IDispatch* self, DISPID id) {
   ::ze::com::HRESULT name() override {                       \
     return ::ze::com::members::CallThroughInvoke(this, id);  \
   }
-#define ZE_MEMBER_DUAL(LIST) LIST(ZE_MEMBER_DUAL_PROPERTY, ZE_MEMBER_DUAL_METHOD)
+#define ZE_MEMBER_PASS(entry) ZE_MEMBER_PASS_##entry
+#define ZE_MEMBER_PASS_PARAM(name, type, pass, value) \
+  ZE_MEMBER_PARAM_TYPE_PARAM(name, type, pass, value)::Passing(name)
+#define ZE_MEMBER_PASS_RESULT(type) ::ze::com::members::ResultInto<type>(ze_result)
+#define ZE_MEMBER_DUAL_FUNCTION(name, id, method, result, params, help, flags)          \
+  ZE_MEMBER_FUNCTION_SIGNATURE(name, result, params) override {                        \
+    return ::ze::com::members::FunctionThroughInvoke(                                   \
+        this, id, {ZE_PP_FOR_EACH(ZE_MEMBER_PASS, ZE_PP_APPEND(params, RESULT(result)))}); \
+  }
+#define ZE_MEMBER_DUAL(LIST) \
+  LIST(ZE_MEMBER_DUAL_PROPERTY, ZE_MEMBER_DUAL_METHOD, ZE_MEMBER_DUAL_FUNCTION)

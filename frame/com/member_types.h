@@ -18,6 +18,8 @@
 //   Color         std::uint32_t   OLE_COLOR              VT_UI4 "OLE_COLOR" (travels as a Long)
 //   MousePointer  std::int32_t    MousePointerConstants  VT_I2 "MousePointerConstants"
 //   ObjectOf<T>   shared_ptr<T>   ze::ObjectRef          VT_DISPATCH named by T's traits
+//   Object        ze::ObjectRef   ze::ObjectRef          VT_DISPATCH (any object, or Nothing)
+//   Any           ze::Variant     ze::Variant            VT_VARIANT (a Variant, as it came)
 #pragma once
 
 #include <cstdint>
@@ -97,16 +99,30 @@ struct MousePointer {
   static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<std::int16_t>(v, VT_I2, out); }
 };
 
+// Any object at all, Nothing included; what is not an object is a type mismatch.
+struct Object {
+  using Abi = ObjectRef;
+  static TypeDesc Desc() { return {VT_DISPATCH, {}}; }
+  static Variant Out(ObjectRef object) { return Variant(std::move(object)); }
+  static ObjectRef In(const Variant& v) {
+    if (!v.Is<ObjectRef>()) Raise(errors::kTypeMismatch);
+    return v.Get<ObjectRef>();
+  }
+  static Variant FromAbi(Abi object) { return Out(std::move(object)); }
+  static HRESULT ToAbi(const Variant& v, Abi* out) {
+    return TakeAs<ObjectRef>(v, VT_DISPATCH, out);
+  }
+};
+
 // Whether an object property takes Nothing.
 enum class Nothing { kAllowed, kRefused };
 
 // An object of class T. Traits says how a browser names it (`static constexpr
 // const char16_t* kName`) and whether Nothing is a value (`static constexpr Nothing
 // kNothing`); a value of another class is a type mismatch, Nothing where it is
-// refused an invalid property value.
+// refused an invalid property value. It crosses the dual interface as any Object.
 template <class T, class Traits>
-struct ObjectOf {
-  using Abi = ObjectRef;
+struct ObjectOf : Object {
   static TypeDesc Desc() { return {VT_DISPATCH, Traits::kName}; }
   static Variant Out(std::shared_ptr<T> object) { return Variant(ObjectRef(std::move(object))); }
   static std::shared_ptr<T> In(const Variant& v) {
@@ -120,9 +136,18 @@ struct ObjectOf {
     }
     Raise(errors::kTypeMismatch);
   }
-  static Variant FromAbi(Abi object) { return Variant(std::move(object)); }
+};
+
+// A Variant, whatever it holds: named Any so as not to hide ze::Variant here.
+struct Any {
+  using Abi = Variant;
+  static TypeDesc Desc() { return {VT_VARIANT, {}}; }
+  static Variant Out(Variant v) { return v; }
+  static Variant In(const Variant& v) { return v; }
+  static Variant FromAbi(Abi v) { return v; }
   static HRESULT ToAbi(const Variant& v, Abi* out) {
-    return TakeAs<ObjectRef>(v, VT_DISPATCH, out);
+    *out = v;
+    return S_OK;
   }
 };
 

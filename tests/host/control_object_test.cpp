@@ -61,7 +61,7 @@ class Spia : public ui::UserControl {
 };
 
 // clang-format off
-#define ZE_SPIA_MEMBERS(PROPERTY, METHOD)                                  \
+#define ZE_SPIA_MEMBERS(PROPERTY, METHOD, FUNCTION)                              \
   PROPERTY(Testo, 0, members::String, Let, Testo, SetTesto, u"", 0)        \
   METHOD(Svuota, 1, Svuota, u"", 0)
 #define ZE_SPIA_EVENTS(EVENT) EVENT(Cambiato, 7, u"")

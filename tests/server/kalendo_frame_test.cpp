@@ -404,9 +404,12 @@ TEST_F(KalendoVtableTest, EntriesFollowTheTypeLibrary) {
   entries.emplace_back(ze::FromUtf8(#name), write);
 #define ZE_METHOD(name, id, method, help, flags) \
   entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
-  ZE_KALENDO_MEMBERS(ZE_ENTRY, ZE_METHOD)
+#define ZE_FUNCTION(name, id, method, result, params, help, flags) \
+  entries.emplace_back(ze::FromUtf8(#name), INVOKE_FUNC);
+  ZE_KALENDO_MEMBERS(ZE_ENTRY, ZE_METHOD, ZE_FUNCTION)
 #undef ZE_ENTRY
 #undef ZE_METHOD
+#undef ZE_FUNCTION
   ComPtr<ITypeInfo> type;
   ASSERT_EQ(object_->GetTypeInfo(0, 0, type.Put()), S_OK);
   TypeAttr attr;
