@@ -30,6 +30,21 @@ std::u16string_view TrimSpaces(std::u16string_view s) {
 double ZEInputNumerico::StringaToValore(std::u16string_view s) {
   const std::u16string_view numero = TrimSpaces(s);
   if (numero.empty()) return 0;
+  // Plain digits, as a year being typed, read as their whole number: exact up to 15
+  // digits, and what the locale's reading gives for them, without its general parse
+  // (which the key filter would otherwise run twice per key).
+  if (numero.size() <= 15) {
+    std::int64_t whole = 0;
+    bool digits = true;
+    for (const char16_t c : numero) {
+      if (!ze::IsNumericChar(c)) {
+        digits = false;
+        break;
+      }
+      whole = whole * 10 + (c - u'0');
+    }
+    if (digits) return static_cast<double>(whole);
+  }
   try {
     return ze::CDbl(numero);
   } catch (const ze::AutomationError&) {
