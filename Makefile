@@ -30,9 +30,11 @@ bench: deps-test
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(BENCH_DIR)
 
-# Coverage-guided fuzzing of the text conversions with libFuzzer (clang).
+# Coverage-guided fuzzing with libFuzzer (clang): FUZZ_TARGET=automation_text (the
+# text conversions) or reg_file (the .reg reader).
+FUZZ_TARGET ?= automation_text
 fuzz: deps-test
-	bash scripts/fuzz.sh
+	bash scripts/fuzz.sh $(FUZZ_TARGET)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
