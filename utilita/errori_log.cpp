@@ -17,6 +17,7 @@
 #include "frame/ui/screen.h"
 #include "utilita/cartella_libreria.h"
 #include "utilita/messaggi_errore.h"
+#include "utilita/trim.h"
 #include "utilita/ze_utilita.h"
 
 namespace zekalendo {
@@ -37,12 +38,6 @@ ze::String Titolo(std::int32_t numero) {
 ze::String MessaggioCorrente() {
   if (ze::Err().Number == kNomeFileNonValido) return u"Impossibile leggere l'unità specificata.";
   return ze::Err().Description;
-}
-
-ze::String Trim(std::u16string_view s) {
-  const std::size_t first = s.find_first_not_of(u' ');
-  if (first == std::u16string_view::npos) return {};
-  return ze::String(s.substr(first, s.find_last_not_of(u' ') - first + 1));
 }
 
 // The log beside the library, or in the user's data folder when the library's folder

@@ -16,20 +16,13 @@
 #include "frame/system/files.h"
 #include "utilita/cartella_libreria.h"
 #include "utilita/limite_16bit.h"
+#include "utilita/trim.h"
 #include "utilita/ze_utilita.h"
 
 namespace zekalendo {
 
 namespace {
 constexpr char16_t kSepDir = u'\\';
-
-// The text without its leading and trailing spaces (only code 32, as Trim removes).
-ze::String Trim(std::u16string_view s) {
-  const std::size_t first = s.find_first_not_of(u' ');
-  if (first == std::u16string_view::npos) return {};
-  const std::size_t last = s.find_last_not_of(u' ');
-  return ze::String(s.substr(first, last - first + 1));
-}
 
 // Whether `piece`, the len(ricerca) characters of `text` from `at` (fewer near the end),
 // is ricerca.

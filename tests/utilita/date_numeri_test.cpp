@@ -8,6 +8,7 @@
 #include "frame/automation/date_serial.h"
 #include "frame/automation/error.h"
 #include "frame/automation/locale.h"
+#include "tests/utilita/error_of.h"
 #include "utilita/ze_utilita.h"
 
 namespace zekalendo {
@@ -15,16 +16,6 @@ namespace {
 
 using ze::Date;
 using ze::String;
-
-template <class Call>
-std::int32_t ErrorOf(Call call) {
-  try {
-    call();
-  } catch (const ze::AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 class DateNumeriTest : public ::testing::Test {
  protected:

@@ -6,23 +6,13 @@
 
 #include "frame/automation/error.h"
 #include "frame/system/files.h"
+#include "tests/utilita/error_of.h"
 #include "utilita/ze_utilita.h"
 
 namespace zekalendo {
 namespace {
 
 using ze::String;
-
-// The error number a call fails with, 0 when it does not fail.
-template <class Call>
-std::int32_t ErrorOf(Call call) {
-  try {
-    call();
-  } catch (const ze::AutomationError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 const String kLungo(32768, u'x');
 const String kMassimo(32767, u'x');
