@@ -33,7 +33,8 @@ bench: deps-test
 	bash scripts/run-benchmarks.sh $(BENCH_DIR)
 
 # Coverage-guided fuzzing with libFuzzer (clang): FUZZ_TARGET=automation_text (the
-# text conversions) or reg_file (the .reg reader).
+# text conversions), reg_file (the .reg reader) or utilita_text (zeUtilita's text
+# routines).
 FUZZ_TARGET ?= automation_text
 fuzz: deps-test
 	bash scripts/fuzz.sh $(FUZZ_TARGET)

@@ -2,8 +2,9 @@
 # Builds a fuzz target with clang's libFuzzer (plus ASan and UBSan) and runs it for a
 # bounded time on one core, starting from its saved corpus.
 # Usage: scripts/fuzz.sh [TARGET] [seconds]
-#   TARGET: automation_text (the text conversions, the default) or reg_file (the .reg
-#   reader); seconds: default FUZZ_SECONDS or 120.
+#   TARGET: automation_text (the text conversions, the default), reg_file (the .reg
+#   reader) or utilita_text (zeUtilita's text routines); seconds: default FUZZ_SECONDS
+#   or 120.
 # New interesting inputs go to build/fuzz/TARGET/corpus (the saved corpus is only
 # read); a crashing input is written to build/fuzz/TARGET/ and the script exits
 # non-zero. Copy a crash into fuzz/TARGET/corpus once it is fixed, so the regression
@@ -29,8 +30,16 @@ case "$target" in
     libs=(icu-i18n icu-uc sqlite3)
     max_len=4096
     ;;
+  utilita_text)
+    # The routines sit on the platform layers below the components.
+    sources=(frame/automation/*.cpp frame/sqlite/*.cpp frame/registry/*.cpp frame/system/*.cpp
+             frame/com/*.cpp frame/container/*.cpp frame/ui/*.cpp frame/platform_version.cpp
+             utilita/*.cpp)
+    libs=(icu-i18n icu-uc sqlite3)
+    max_len=512
+    ;;
   *)
-    echo "unknown fuzz target $target (automation_text, reg_file)" >&2
+    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text)" >&2
     exit 2
     ;;
 esac
@@ -44,7 +53,7 @@ echo "building $out/fuzz_$target"
 clang++ -std=c++20 -g -O1 -I. \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   "${sources[@]}" "fuzz/$target/${target}_fuzz.cpp" $(pkg-config --cflags --libs "${libs[@]}") \
-  -o "$out/fuzz_$target"
+  -ldl -o "$out/fuzz_$target"
 
 echo "fuzzing $target for ${seconds}s"
 LC_ALL=C LANG= "$out/fuzz_$target" \

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "frame/automation/error.h"
+#include "frame/automation/string_array.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
 
@@ -586,6 +587,14 @@ String FormatLiteral(const Variant& value, LiteralStyle style) {
       if (!object) return u"Nothing";
       if (auto font = std::dynamic_pointer_cast<Font>(object)) return FormatFont(*font);
       if (auto picture = std::dynamic_pointer_cast<Picture>(object)) return FormatPicture(*picture);
+      if (const StringArray* array = StringArray::Of(value)) {
+        String text = u"Array(";
+        for (std::size_t i = 0; i < array->items().size(); ++i) {
+          if (i > 0) text += u", ";
+          text += FormatString(array->items()[i]);
+        }
+        return text + u")";
+      }
       Raise(errors::kTypeMismatch,
             u"An object of class " + object->TypeName() + u" has no literal");
     }

@@ -27,6 +27,8 @@
 #include "frame/ui/message_box.h"
 #include "frame/ui/screen.h"
 #include "frame/ui/text_box.h"
+#include "server/utilita_export.h"
+#include "tools/zeprova/inner_control_object.h"
 
 namespace zeprova {
 
@@ -225,6 +227,9 @@ void ProvaHost::Execute(const ScriptLine& line) {
   } else if (is(u"call")) {
     Arity(line, 2, 99);
     Call(line);
+  } else if (is(u"util")) {
+    Arity(line, 1, 99);
+    Util(line);
   } else if (is(u"focus")) {
     Arity(line, 1, 1);
     ze::ui::Control& target = Resolve(word(1));
@@ -304,6 +309,7 @@ void ProvaHost::Register(const ScriptLine& line, bool unregister) {
     ze::Raise(453, ze::FromUtf8(path + " has no " + exportName));
   }
   const HRESULT hr = entry();
+  if (!unregister) library_path_ = path;
   if (FAILED(hr)) {
     const ResultError e = ErrorFromResult(hr, nullptr);
     PrintError(e.number, e.description);
@@ -412,6 +418,55 @@ void ProvaHost::Call(const ScriptLine& line) {
     args.push_back(ParseValue(line.words[i].text));
   const Variant result = c.control->Call(line.words[2].text, std::move(args));
   if (!result.IsEmpty()) Print("= " + Shown(result));
+}
+
+IDispatch& ProvaHost::Utilita() {
+  if (utilita_) return *utilita_.Get();
+  if (library_path_.empty()) {
+    ze::Raise(ze::errors::kCannotCreateObject, u"no library registered: 'util' needs one");
+  }
+  if (!library_.is_loaded()) library_ = ze::system::DynamicLibrary::Open(library_path_);
+  auto create = library_.is_loaded()
+                    ? library_.Function<zekalendo::CreaUtilitaFn>(zekalendo::kCreaUtilita)
+                    : nullptr;
+  if (create == nullptr) {
+    ze::Raise(ze::errors::kCannotCreateObject,
+              ze::FromUtf8(library_path_ + " offers no utility class"));
+  }
+  RaiseIfFailed(create(IID_IDispatch, utilita_.PutVoid()));
+  return *utilita_.Get();
+}
+
+void ProvaHost::Util(const ScriptLine& line) {
+  const String& routine = line.words[1].text;
+  if (SameName(routine, u"new")) {
+    Arity(line, 1, 1);
+    utilita_ = nullptr;
+    Utilita();
+    Print("ok");
+    return;
+  }
+  IDispatch& utilita = Utilita();
+  // A word that is no literal names a control, for routines that take an object.
+  std::vector<Variant> args;
+  for (std::size_t i = 2; i < line.words.size(); ++i) {
+    const String& word = line.words[i].text;
+    try {
+      args.push_back(ze::container::ParseLiteral(word));
+    } catch (const ze::AutomationError&) {
+      args.push_back(InnerControlObject(Resolve(word)));
+    }
+  }
+  std::vector<std::string> before;
+  for (const Variant& a : args) before.push_back(Shown(a));
+  Variant result;
+  EXCEPINFO info;
+  RaiseIfFailed(TryInvokeByName(&utilita, routine, DISPATCH_METHOD, args, &result, &info), &info);
+  if (!result.IsEmpty()) Print("= " + Shown(result));
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string after = Shown(args[i]);
+    if (after != before[i]) Print("arg " + std::to_string(i + 1) + " = " + after);
+  }
 }
 
 void ProvaHost::PressKey(const String& name) {
