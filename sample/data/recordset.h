@@ -49,7 +49,8 @@ class Recordset : public ze::container::RowSource {
   ~Recordset() override;
 
   // Creates the database with the sample table and a few records when the file is
-  // missing; an existing file is left alone. Throws RecordsetError on failure.
+  // missing or empty (readable by its owner only); any other file is left alone, and
+  // one made meanwhile by another run is kept. Throws RecordsetError on failure.
   static void CreateSampleIfMissing(const std::string& path);
 
   // The bound fields, as the form names them.
