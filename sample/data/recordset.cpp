@@ -1,10 +1,15 @@
 // The SQLite recordset behind provix2's data control.
 #include "sample/data/recordset.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "frame/automation/date_serial.h"
@@ -136,6 +141,118 @@ Row RowOf(const ze::sqlite::Statement& s, std::size_t fields) {
   return row;
 }
 
+// The sample database, built whole in a file of its own beside `path` and then moved
+// into place, so that no other run ever sees it half made: a first run killed while
+// building leaves only its own temporary file, and two first runs at once both end
+// with one whole database. Only the temporary file is ever removed.
+class SampleFile {
+ public:
+  explicit SampleFile(const std::string& path) : path_(path), temporary_(path + ".nuovo-XXXXXX") {
+    const int fd = mkstemp(temporary_.data());
+    if (fd < 0) {
+      throw RecordsetError("impossibile creare il database \"" + path_ +
+                           "\": " + std::strerror(errno));
+    }
+    owned_ = true;
+    try {
+      Fill();
+      // SQLite has flushed its own writes; this makes sure of the file before its name
+      // is published.
+      if (fsync(fd) != 0) {
+        throw RecordsetError("impossibile scrivere il database \"" + path_ +
+                             "\": " + std::strerror(errno));
+      }
+    } catch (...) {
+      close(fd);
+      throw;
+    }
+    close(fd);
+  }
+  ~SampleFile() {
+    if (owned_) unlink(temporary_.c_str());
+  }
+  SampleFile(const SampleFile&) = delete;
+  SampleFile& operator=(const SampleFile&) = delete;
+
+  // Gives the sample the database's name unless something stands there already.
+  bool PlaceIfMissing() {
+    if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, path_.c_str(), RENAME_NOREPLACE) == 0)
+      return Placed();
+    if (errno == EEXIST) return false;
+    if (errno == EINVAL || errno == ENOSYS) {
+      // A file system without the no-replace rename: a hard link fails the same way
+      // when the name is taken.
+      if (link(temporary_.c_str(), path_.c_str()) == 0) {
+        unlink(temporary_.c_str());
+        return Placed();
+      }
+      if (errno == EEXIST) return false;
+    }
+    throw RecordsetError("impossibile creare il database \"" + path_ +
+                         "\": " + std::strerror(errno));
+  }
+
+  // Replaces an empty file at the database's name (a first run killed while an older
+  // version created the database in place), but only that very empty file: the lock
+  // keeps two runs from both replacing it, and the second finds the name taken by a
+  // whole database.
+  bool ReplaceEmpty() {
+    const int fd = open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;  // gone or no plain file: the caller looks again
+    bool replaced = false;
+    struct stat held {
+    }, named{};
+    if (flock(fd, LOCK_EX) == 0 && fstat(fd, &held) == 0 && stat(path_.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino && held.st_size == 0 &&
+        std::rename(temporary_.c_str(), path_.c_str()) == 0) {
+      replaced = Placed();
+    }
+    close(fd);
+    return replaced;
+  }
+
+ private:
+  void Fill() {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(temporary_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+      sqlite3_busy_timeout(db, kBusyTimeoutMs);
+      // Nobody else knows the file: a journal would only be litter after a kill.
+      rc = sqlite3_exec(db,
+                        "PRAGMA journal_mode=OFF;"
+                        "BEGIN;"
+                        "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, "
+                        "DataFinale TEXT);"
+                        "INSERT INTO Data (DataIniziale, DataFinale) VALUES "
+                        "('2005-09-01', '2005-12-25'),"
+                        "('2006-01-10', '2006-06-30'),"
+                        "(NULL, NULL);"
+                        "COMMIT;",
+                        nullptr, nullptr, nullptr);
+    }
+    const std::string message = Describe(rc, path_);
+    const int closed = sqlite3_close(db);
+    if (rc != SQLITE_OK) throw RecordsetError(message);
+    if (closed != SQLITE_OK) throw RecordsetError(Describe(closed, path_));
+  }
+
+  bool Placed() {
+    owned_ = false;
+    // The new name lasts only once the folder is on disk too.
+    const std::string folder = std::filesystem::path(path_).parent_path().string();
+    const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+    return true;
+  }
+
+  std::string path_;
+  std::string temporary_;
+  bool owned_ = false;
+};
+
 }  // namespace
 
 Recordset::Recordset(const std::string& path, const std::string& recordSource,
@@ -187,27 +304,20 @@ Recordset::~Recordset() {
 }
 
 void Recordset::CreateSampleIfMissing(const std::string& path) {
-  if (std::filesystem::exists(path)) return;
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (rc == SQLITE_OK) {
-    rc = sqlite3_exec(db,
-                      "BEGIN;"
-                      "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, "
-                      "DataFinale TEXT);"
-                      "INSERT INTO Data (DataIniziale, DataFinale) VALUES "
-                      "('2005-09-01', '2005-12-25'),"
-                      "('2006-01-10', '2006-06-30'),"
-                      "(NULL, NULL);"
-                      "COMMIT;",
-                      nullptr, nullptr, nullptr);
+  std::optional<SampleFile> sample;
+  // A few rounds at most: each one ends when a database stands at `path`, ours or
+  // another first run's; only an empty file left there brings another round.
+  for (int round = 0; round < 8; ++round) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+      if (!S_ISREG(st.st_mode) || st.st_size > 0) return;  // opening says what it is
+    } else if (errno != ENOENT) {
+      return;  // opening the database says why it cannot be reached
+    }
+    if (!sample) sample.emplace(path);
+    if (sample->PlaceIfMissing() || sample->ReplaceEmpty()) return;
   }
-  const std::string message = Describe(rc, path);
-  sqlite3_close(db);
-  if (rc != SQLITE_OK) {
-    std::remove(path.c_str());  // no half-made sample database is left behind
-    throw RecordsetError(message);
-  }
+  throw RecordsetError("impossibile creare il database \"" + path + "\"");
 }
 
 void Recordset::Check(int rc, const char* what) const {

@@ -42,7 +42,8 @@ class Recordset : public TableSource {
   ~Recordset() override;
 
   // Creates the database with the sample table and a few records when the file is
-  // missing; an existing file is left alone. Throws RecordsetError on failure.
+  // missing or empty (readable by its owner only); any other file is left alone, and
+  // one made meanwhile by another run is kept. Throws RecordsetError on failure.
   static void CreateSampleIfMissing(const std::string& path);
 
   // The stored text of a date, and the date of a stored text (nothing when it is none).
