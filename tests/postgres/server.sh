@@ -22,7 +22,8 @@ as_server() {
 
 start() {
   as_server "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-    -o "-k $dir -c listen_addresses= -c fsync=off -c full_page_writes=off" start >/dev/null
+    -o "-k $dir -c listen_addresses= -c fsync=off -c full_page_writes=off" start \
+    </dev/null >/dev/null 2>&1
 }
 
 halt() {
