@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# A private PostgreSQL server for the tests: its data and its Unix socket in one
+# A private PostgreSQL server for the tests and benchmarks: its data and its Unix socket in one
 # temporary folder, no TCP port, trust for local connections, run as the unprivileged
 # "postgres" user when we are root (the server refuses to run as root).
-#   server.sh start DIR    makes DIR (removing a stale one first) and starts the server
-#   server.sh stop DIR     stops it (fast: open connections are cut) and removes DIR
-#   server.sh halt DIR     stops it but keeps DIR, for a test that starts it again
-#   server.sh resume DIR   starts a halted server again
+#   postgres-server.sh start DIR    makes DIR (a stale one removed first), starts the server
+#   postgres-server.sh stop DIR     stops it (open connections are cut) and removes DIR
+#   postgres-server.sh halt DIR     stops it but keeps DIR, for a test that starts it again
+#   postgres-server.sh resume DIR   starts a halted server again
 # Clients reach it with PGHOST=DIR PGUSER=postgres PGDATABASE=postgres.
 set -euo pipefail
 
-action=${1:?usage: server.sh start|stop|halt|resume DIR}
-dir=${2:?usage: server.sh start|stop|halt|resume DIR}
+action=${1:?usage: postgres-server.sh start|stop|halt|resume DIR}
+dir=${2:?usage: postgres-server.sh start|stop|halt|resume DIR}
 
 bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 if [ -z "$bindir" ] && command -v pg_ctl >/dev/null; then bindir=$(dirname "$(command -v pg_ctl)"); fi
@@ -49,5 +49,5 @@ case "$action" in
     halt
     rm -rf "$dir"
     ;;
-  *) echo "usage: server.sh start|stop|halt|resume DIR" >&2; exit 2 ;;
+  *) echo "usage: postgres-server.sh start|stop|halt|resume DIR" >&2; exit 2 ;;
 esac
