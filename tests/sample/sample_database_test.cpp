@@ -10,6 +10,7 @@
 
 #include "frame/automation/date_serial.h"
 #include "sample/data/recordset.h"
+#include "tests/sample/sqlite_query.h"
 #include "tests/fixtures/child_process.h"
 #include "tests/registry/temp_dir.h"
 
@@ -22,23 +23,8 @@ using ze::fixtures::WaitChild;
 
 const std::vector<std::string> kFields = {"DataIniziale", "DataFinale"};
 
-// One text from a query on its own connection, as another run of the program would
-// open the file (a writable one rolls back what a killed writer left); "?" when the
-// query fails.
 std::string Query(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  std::string out = "?";
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW) {
-      const auto* text = sqlite3_column_text(s, 0);
-      out = text ? reinterpret_cast<const char*>(text) : "NULL";
-    }
-    sqlite3_finalize(s);
-  }
-  sqlite3_close(db);
-  return out;
+  return provix2::testing::QueryText(path, sql);
 }
 
 // The sample database is there and whole: it passes SQLite's own check and holds the

@@ -17,6 +17,7 @@
 #include "sample/data/open_table.h"
 #include "sample/data/recordset.h"
 #include "tests/registry/temp_dir.h"
+#include "tests/sample/sqlite_query.h"
 #ifdef ZE_HAVE_POSTGRESQL
 #include <libpq-fe.h>
 #endif
@@ -50,18 +51,7 @@ class SqliteEngine : public Engine {
     sqlite3_close(db);
   }
   std::string Stored(const std::string& sql) override {
-    sqlite3* db = nullptr;
-    sqlite3_open(path_.c_str(), &db);
-    sqlite3_stmt* s = nullptr;
-    std::string out = "(none)";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW) {
-      const auto* text = sqlite3_column_text(s, 0);
-      out = text ? reinterpret_cast<const char*>(text) : "NULL";
-    }
-    sqlite3_finalize(s);
-    sqlite3_close(db);
-    return out;
+    return testing::QueryText(path_, sql, "(none)");
   }
   std::unique_ptr<TableSource> Open(const std::string& table, Fields fields) override {
     return OpenTable("SQLite", path_, table, std::move(fields));

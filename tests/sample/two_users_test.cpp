@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tests/registry/temp_dir.h"
+#include "tests/sample/sqlite_query.h"
 #ifdef ZE_HAVE_POSTGRESQL
 #include <libpq-fe.h>
 #endif
@@ -135,18 +136,7 @@ class TwoUsersTest : public ::testing::TestWithParam<std::string> {
       return out;
     }
 #endif
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(database_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* s = nullptr;
-    std::string out = "(none)";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW) {
-      const auto* text = sqlite3_column_text(s, 0);
-      out = text ? reinterpret_cast<const char*>(text) : "NULL";
-    }
-    sqlite3_finalize(s);
-    sqlite3_close(db);
-    return out;
+    return provix2::testing::QueryText(database_, sql, "(none)");
   }
 #ifdef ZE_HAVE_POSTGRESQL
   void Sql(const std::string& sql) {
