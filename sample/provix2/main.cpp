@@ -6,16 +6,22 @@
 //                                screenshots in DIR; chosen by itself without a display
 //   provix2 --first-frame        opens the form, prints the milliseconds from start to
 //                                its first painted frame, and exits
+//   --database NAME              the data control's database instead of the form's: a
+//                                "postgresql://" URI names a server (the PG environment
+//                                variables fill in what it leaves out), anything else a
+//                                SQLite file
 #include <QtCore/QElapsedTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "frame/automation/error.h"
 #include "frame/qt/qt_backend.h"
 #include "frame/ui/message_box.h"
+#include "sample/data/open_table.h"
 #include "sample/provix2/form1.h"
 #include "sample/provix2/program.h"
 #include "sample/provix2/scripted_session.h"
@@ -53,15 +59,19 @@ int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
   bool session = false, firstFrame = false;
-  std::string screens;
+  std::string screens, database;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--session") == 0) {
       session = true;
       if (i + 1 < argc && argv[i + 1][0] != '-') screens = argv[++i];
     } else if (std::strcmp(argv[i], "--first-frame") == 0) {
       firstFrame = true;
+    } else if (std::strcmp(argv[i], "--database") == 0 && i + 1 < argc) {
+      database = argv[++i];
+      // A file named from the caller's folder, which the form leaves for its own.
+      if (!provix2::NamesServer("", database)) database = std::filesystem::absolute(database);
     } else {
-      std::cerr << "usage: provix2 [--session [DIR] | --first-frame]\n";
+      std::cerr << "usage: provix2 [--session [DIR] | --first-frame] [--database NAME]\n";
       return 2;
     }
   }
@@ -101,6 +111,7 @@ int main(int argc, char** argv) {
       }
     }
     if (form) {
+      if (!database.empty()) form->Data1().SetDatabaseName(database);
       FirstFrameWatch watch(clock);
       form->Show();
       if (firstFrame) {

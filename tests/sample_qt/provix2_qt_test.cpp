@@ -1,6 +1,7 @@
 // provix2's form on the Qt backend (offscreen): what it looks like, and the scripted
 // session of the main job, which drives it through real Qt key and mouse events.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QtWidgets/QApplication>
 
@@ -29,6 +30,7 @@ class Provix2QtTest : public ::testing::Test {
     folder_ = std::filesystem::temp_directory_path() / ("provix2-qt-" + std::to_string(getpid()));
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
+    PrepareFolder();
     std::filesystem::copy_file(ZE_KALENDO_LIBRARY, folder_ / "libzeKalendo.so");
     setenv("ZE_REGISTRO", (folder_ / "registro.db").c_str(), 1);
     cwd_ = std::filesystem::current_path();
@@ -39,6 +41,8 @@ class Provix2QtTest : public ::testing::Test {
     form_->Show();
     backend_->Sync();
   }
+  // What stands in the program's folder before the form opens.
+  virtual void PrepareFolder() {}
   void TearDown() override {
     ze::ui::Desktop::UnloadAll();
     form_.reset();
@@ -93,6 +97,55 @@ TEST_F(Provix2QtTest, ScriptedSessionPasses) {
   EXPECT_NE(out.str().find("1 | 2011-08-15 | NULL"), std::string::npos) << out.str();
   EXPECT_TRUE(std::filesystem::exists(folder_ / "screens" / "03-data-non-valida.png"));
 }
+
+// A database in which the session's save cannot succeed: the session must say so and
+// end with a failure, never pass for a completed one.
+struct FailingSave {
+  const char* name;
+  const char* sql;
+};
+
+class Provix2FailingSaveTest : public Provix2QtTest,
+                               public ::testing::WithParamInterface<FailingSave> {
+ protected:
+  void PrepareFolder() override {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((folder_ / "provix2.db").c_str(), &db), SQLITE_OK);
+    const int rc = sqlite3_exec(db, GetParam().sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK);
+  }
+};
+
+TEST_P(Provix2FailingSaveTest, TheSessionReportsTheFailure) {
+  std::ostringstream out;
+  const int rc = RunScriptedSession(*backend_, *form_, "", out);
+  EXPECT_EQ(rc, 1) << out.str();
+  EXPECT_NE(out.str().find("NON RIUSCITO: il primo record ha la nuova data"), std::string::npos)
+      << out.str();
+  EXPECT_EQ(out.str().find("sessione completata"), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("2011-08-15"), std::string::npos) << "nothing was saved";
+}
+
+constexpr const char* kSampleTable =
+    "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, DataFinale TEXT);";
+
+INSTANTIATE_TEST_SUITE_P(
+    Provix2, Provix2FailingSaveTest,
+    ::testing::Values(FailingSave{"EmptyTable", kSampleTable},
+                      FailingSave{"Constraint",
+                                  "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT "
+                                  "CHECK (DataIniziale < '2010'), DataFinale TEXT);"
+                                  "INSERT INTO Data (DataIniziale, DataFinale) VALUES "
+                                  "('2005-09-01', NULL), ('2006-01-10', NULL);"},
+                      FailingSave{"RefusedByTrigger",
+                                  "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, "
+                                  "DataFinale TEXT);"
+                                  "INSERT INTO Data (DataIniziale, DataFinale) VALUES "
+                                  "('2005-09-01', NULL), ('2006-01-10', NULL);"
+                                  "CREATE TRIGGER sola_lettura BEFORE UPDATE ON Data "
+                                  "BEGIN SELECT RAISE(ABORT, 'archivio chiuso'); END;"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace provix2
