@@ -6,6 +6,7 @@
 //                                screenshots in DIR; chosen by itself without a display
 //   provix2 --first-frame        opens the form, prints the milliseconds from start to
 //                                its first painted frame, and exits
+//   provix2 --help | --version
 #include <QtCore/QElapsedTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
@@ -19,8 +20,18 @@
 #include "sample/provix2/form1.h"
 #include "sample/provix2/program.h"
 #include "sample/provix2/scripted_session.h"
+#include "ze_version.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: provix2 [--session [DIR] | --first-frame | --help | --version]\n"
+    "The sample program: one form with two date fields bound to a record of the\n"
+    "database provix2.db beside the program.\n"
+    "  (none)           the form in a window; without a display, the scripted session\n"
+    "  --session [DIR]  the scripted session on Qt's offscreen platform, screenshots in\n"
+    "                   DIR (default provix2-schermate beside the program)\n"
+    "  --first-frame    prints the milliseconds from start to the first painted frame\n";
 
 bool HasDisplay() {
   const char* x = std::getenv("DISPLAY");
@@ -60,8 +71,14 @@ int main(int argc, char** argv) {
       if (i + 1 < argc && argv[i + 1][0] != '-') screens = argv[++i];
     } else if (std::strcmp(argv[i], "--first-frame") == 0) {
       firstFrame = true;
+    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::cout << kUsage;
+      return 0;
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::cout << "provix2 (zeKalendo) " << ZE_VERSION_TEXT << "\n";
+      return 0;
     } else {
-      std::cerr << "usage: provix2 [--session [DIR] | --first-frame]\n";
+      std::cerr << kUsage;
       return 2;
     }
   }
