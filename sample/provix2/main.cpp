@@ -6,12 +6,15 @@
 //                                screenshots in DIR; chosen by itself without a display
 //   provix2 --first-frame        opens the form, prints the milliseconds from start to
 //                                its first painted frame, and exits
+//   provix2 --data DIR ...       the database provix2.db in DIR instead (made there
+//                                with the sample records when missing)
 //   provix2 --help | --version
 #include <QtCore/QElapsedTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "frame/automation/error.h"
@@ -25,13 +28,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: provix2 [--session [DIR] | --first-frame | --help | --version]\n"
+    "usage: provix2 [--session [DIR] | --first-frame] [--data DIR] | --help | --version\n"
     "The sample program: one form with two date fields bound to a record of the\n"
     "database provix2.db beside the program.\n"
     "  (none)           the form in a window; without a display, the scripted session\n"
     "  --session [DIR]  the scripted session on Qt's offscreen platform, screenshots in\n"
     "                   DIR (default provix2-schermate beside the program)\n"
-    "  --first-frame    prints the milliseconds from start to the first painted frame\n";
+    "  --first-frame    prints the milliseconds from start to the first painted frame\n"
+    "  --data DIR       the database provix2.db in DIR (made there with the sample\n"
+    "                   records when missing) instead of beside the program\n";
 
 bool HasDisplay() {
   const char* x = std::getenv("DISPLAY");
@@ -64,13 +69,15 @@ int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
   bool session = false, firstFrame = false;
-  std::string screens;
+  std::string screens, data;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--session") == 0) {
       session = true;
       if (i + 1 < argc && argv[i + 1][0] != '-') screens = argv[++i];
     } else if (std::strcmp(argv[i], "--first-frame") == 0) {
       firstFrame = true;
+    } else if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+      data = std::filesystem::absolute(argv[++i]).string();
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::cout << kUsage;
       return 0;
@@ -110,7 +117,8 @@ int main(int argc, char** argv) {
       rc = 1;
     } else {
       try {
-        form = provix2::Form1::FromDescriptionFile(folder + "/Form1.frm", folder);
+        form = provix2::Form1::FromDescriptionFile(folder + "/Form1.frm",
+                                                   data.empty() ? folder : data);
       } catch (const ze::AutomationError& e) {
         ze::ui::MsgBox(u"impossibile leggere il modulo: " + e.description(),
                        ze::ui::msgbox::kCritical);
