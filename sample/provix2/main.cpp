@@ -16,6 +16,8 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "frame/automation/error.h"
 #include "frame/qt/qt_backend.h"
@@ -44,14 +46,39 @@ bool HasDisplay() {
   return (x && *x) || (wayland && *wayland);
 }
 
+// Where the start-up's time goes: the moment each stage ended, printed after the first
+// frame's line so that a slow start can be told apart (Qt, the registry and the
+// library, the form with its controls and database, the window's first paint).
+class StartupStages {
+ public:
+  explicit StartupStages(const QElapsedTimer& clock) : clock_(clock) {}
+  void Ended(const char* stage) { stages_.push_back({stage, clock_.nsecsElapsed()}); }
+  void Print(std::ostream& out) const {
+    qint64 previous = 0;
+    out << "stages:";
+    for (const auto& [stage, at] : stages_) {
+      out << " " << stage << " " << (at - previous) / 1e6 << " ms";
+      previous = at;
+    }
+    out << std::endl;
+  }
+
+ private:
+  const QElapsedTimer& clock_;
+  std::vector<std::pair<const char*, qint64>> stages_;
+};
+
 // Ends the program at the form's first paint, and says when it came.
 class FirstFrameWatch : public QObject {
  public:
-  explicit FirstFrameWatch(const QElapsedTimer& clock) : clock_(clock) {}
+  FirstFrameWatch(const QElapsedTimer& clock, StartupStages& stages)
+      : clock_(clock), stages_(stages) {}
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint && !seen_) {
       seen_ = true;
+      stages_.Ended("paint");
       std::cout << "first frame after " << clock_.nsecsElapsed() / 1e6 << " ms" << std::endl;
+      stages_.Print(std::cout);
       QMetaObject::invokeMethod(
           qApp, [] { QApplication::exit(0); }, Qt::QueuedConnection);
     }
@@ -60,6 +87,7 @@ class FirstFrameWatch : public QObject {
 
  private:
   const QElapsedTimer& clock_;
+  StartupStages& stages_;
   bool seen_ = false;
 };
 
@@ -99,9 +127,12 @@ int main(int argc, char** argv) {
     if (!firstFrame) session = true;
   }
 
+  StartupStages stages(clock);
   QApplication app(argc, argv);
+  stages.Ended("qt");
   ze::qt::QtBackend backend;
   backend.Install();
+  stages.Ended("backend");
   ze::ui::SetApplicationTitle(u"provix2");
   // Nobody is there to answer a dialog: the session's and the measurement's runs print
   // what a message box would say and go on.
@@ -116,6 +147,7 @@ int main(int argc, char** argv) {
       ze::ui::MsgBox(ze::FromUtf8(problem), ze::ui::msgbox::kCritical);
       rc = 1;
     } else {
+      stages.Ended("registry");
       try {
         form = provix2::Form1::FromDescriptionFile(folder + "/Form1.frm",
                                                    data.empty() ? folder : data);
@@ -126,8 +158,10 @@ int main(int argc, char** argv) {
       }
     }
     if (form) {
-      FirstFrameWatch watch(clock);
+      stages.Ended("form");
+      FirstFrameWatch watch(clock, stages);
       form->Show();
+      stages.Ended("show");
       if (firstFrame) {
         backend.Sync();
         if (QWidget* window = backend.WidgetOf(*form)) {
