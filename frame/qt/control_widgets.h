@@ -16,8 +16,8 @@
 //   anything else a plain QWidget at its place (its children still show)
 //
 // Every widget gets the control's geometry, visibility, enabled state, colours, font,
-// tooltip and mouse pointer. Pushed remembers what was last given to the widget, so an
-// update compares model values and calls Qt only for what changed; a fresh Pushed
+// tooltip, mouse pointer and accessible name (accessible_name.h). Pushed remembers
+// what was last given to the widget, so an update compares model values and calls Qt only for what changed; a fresh Pushed
 // pushes everything.
 //
 // No widget takes the focus or edits itself: the focus policy is NoFocus everywhere

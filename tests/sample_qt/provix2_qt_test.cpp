@@ -23,7 +23,7 @@ class Provix2QtTest : public ::testing::Test {
     static int argc = 1;
     static char name[] = "provix2_qt_tests";
     static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
+    if (!qApp) app_ = new QApplication(argc, argv);  // one per program, whichever suite runs first
   }
   void SetUp() override {
     folder_ = std::filesystem::temp_directory_path() / ("provix2-qt-" + std::to_string(getpid()));
