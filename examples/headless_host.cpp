@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
   form->Show();
   try {
     auto k1 = ze::host::HostedControl::Create(u"zeKalendo.Kalendo", u"K1");
-    k1->onEvent = [](const ze::String& event, auto) { std::cout << "event " << ze::ToUtf8(event) << "\n"; };
+    k1->onEvent = [](const ze::String& event, auto) {
+      std::cout << "event " << ze::ToUtf8(event) << "\n";
+    };
     k1->PlaceOn(*form);
     k1->InitNew();
     k1->Let(u"Text", u"25/12/2005");

@@ -39,8 +39,7 @@ ze::String DesigningLabel(const Control& control) {
     const bool sameRow = lTop < bottom && lBottom > top;
     const bool sameColumn = lLeft < right && lRight > left;
     if (sameRow && lLeft < left && (!beside || lLeft > beside->Left())) beside = label;
-    if (!sameRow && sameColumn && lBottom <= top && (!above || lTop > above->Top()))
-      above = label;
+    if (!sameRow && sameColumn && lBottom <= top && (!above || lTop > above->Top())) above = label;
   }
   const ze::ui::Label* chosen = beside ? beside : above;
   return chosen ? WithoutAccessKey(chosen->Caption()) : ze::String();

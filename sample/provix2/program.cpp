@@ -64,8 +64,8 @@ std::string EnsureKalendoRegistered(const std::string& programFolder) {
     ze::com::CLSID clsid;
     ze::com::ComPtr<ze::com::IClassFactory> factory;
     if (ze::com::CLSIDFromProgID(u"zeKalendo.Kalendo", &clsid) == ze::com::S_OK &&
-        ze::com::CoGetClassObject(clsid, ze::com::IID_IClassFactory,
-                                  factory.PutVoid()) == ze::com::S_OK)
+        ze::com::CoGetClassObject(clsid, ze::com::IID_IClassFactory, factory.PutVoid()) ==
+            ze::com::S_OK)
       return {};
   }
   ze::com::ComPtr<ze::com::IDispatch> probe;

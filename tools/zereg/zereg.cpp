@@ -64,7 +64,9 @@ std::string AllUsage() {
   return text + kUsageTail;
 }
 
-bool IsHelp(const std::string& word) { return word == "/?" || word == "-h" || word == "--help"; }
+bool IsHelp(const std::string& word) {
+  return word == "/?" || word == "-h" || word == "--help";
+}
 
 // The parsed command line of one command.
 struct Command {
