@@ -6,7 +6,7 @@
 set -euo pipefail
 
 want=(cmake ninja-build g++ make pkg-config libsqlite3-dev libicu-dev qt6-base-dev
-      libgl-dev fonts-dejavu-core fonts-liberation2 libpq-dev)
+      libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-liberation2 libpq-dev)
 case "${1:-test}" in
   test) want+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                xvfb xauth xdotool sqlite3 x11-utils postgresql) ;;

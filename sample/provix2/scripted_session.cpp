@@ -10,6 +10,7 @@
 #include "frame/automation/convert.h"
 #include "frame/ui/desktop.h"
 #include "frame/ui/message_box.h"
+#include "frame/ui/text_box.h"
 #include "sample/provix2/program.h"
 
 namespace provix2 {
@@ -68,9 +69,15 @@ class Session {
     if (!ok) failures_++;
   }
   void Fail(const std::string& why) { Expect(false, why); }
+  // What the field shows on the screen, which for the empty date is its empty mask
+  // rather than the "" its Text property gives.
+  std::string Shown(ze::host::HostedControl& control) {
+    const auto* box = dynamic_cast<const ze::ui::TextBox*>(control.Widget().FindChild(u"Text1"));
+    return box ? ze::ToUtf8(box->Text()) : Field(control);
+  }
   void Fields() {
-    Show("Data Iniziale: " + Field(form_.Kalendo1()) +
-         "   Data finale: " + Field(form_.Kalendo2()));
+    Show("Data Iniziale: " + Shown(form_.Kalendo1()) +
+         "   Data finale: " + Shown(form_.Kalendo2()));
   }
   void Screenshot(const std::string& name) {
     if (screens_.empty()) return;

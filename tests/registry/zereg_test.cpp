@@ -364,6 +364,28 @@ TEST_F(ZeregTest, BadCommandLines) {
   EXPECT_NE(help.out.find("zereg query"), std::string::npos);
 }
 
+// The hint after a syntax error names "ZEREG OPERATION /?": each operation explains
+// itself alone, wherever the /? stands, and touches no store while doing so.
+TEST_F(ZeregTest, EachOperationExplainsItself) {
+  const std::string noStore = dir.File("no/such/folder/registro.db");
+  const std::vector<std::string> ops = {"query", "add", "delete", "export", "import"};
+  for (const std::string& op : ops) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{op, "/?"}, {op, "HKCU\\A", "/?"}, {op, "--help"}}) {
+      const Result r = Run(args, "", noStore);
+      EXPECT_EQ(r.rc, 0) << op << ": " << r.err;
+      EXPECT_EQ(r.out.rfind("zereg " + op, 0), 0u) << op << ": " << r.out;
+      for (const std::string& other : ops) {
+        if (other != op) EXPECT_EQ(r.out.find("zereg " + other), std::string::npos) << op;
+      }
+    }
+  }
+  const Result version = Run({"--version"}, "", noStore);
+  EXPECT_EQ(version.rc, 0);
+  EXPECT_EQ(version.out.rfind("zereg (zeKalendo) ", 0), 0u) << version.out;
+  EXPECT_FALSE(std::filesystem::exists(noStore));
+}
+
 TEST_F(ZeregTest, AStoreThatIsNotADatabase) {
   const std::string garbage(4096, '\x01');
   const std::string broken = dir.Write("rotto.db", garbage);

@@ -1,16 +1,21 @@
 // provix2's form on the Qt backend (offscreen): what it looks like, and the scripted
-// session of the main job, which drives it through real Qt key and mouse events.
+// session of the main job, which drives it through real Qt key and mouse events, and
+// what a screen reader and a keyboard-only user meet (Qt's accessibility interface).
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QtGui/QAccessible>
+#include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "frame/com/activation.h"
 #include "frame/qt/qt_backend.h"
 #include "frame/ui/desktop.h"
+#include "frame/ui/input.h"
 #include "sample/provix2/form1.h"
 #include "sample/provix2/program.h"
 #include "sample/provix2/scripted_session.h"
@@ -146,6 +151,66 @@ INSTANTIATE_TEST_SUITE_P(
                                   "CREATE TRIGGER sola_lettura BEFORE UPDATE ON Data "
                                   "BEGIN SELECT RAISE(ABORT, 'archivio chiuso'); END;"}),
     [](const auto& info) { return std::string(info.param.name); });
+// The form's window, active, as a screen reader and a keyboard-only user meet it.
+QWidget* ActiveWindow(ze::qt::QtBackend& backend, Form1& form) {
+  QWidget* window = backend.WidgetOf(form);
+  if (!window) return nullptr;
+  window->activateWindow();
+  return QTest::qWaitForWindowActive(window) ? window : nullptr;
+}
+
+QString Name(QWidget* widget) {
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+  return a ? a->text(QAccessible::Name) : QString();
+}
+
+TEST_F(Provix2QtTest, EveryWidgetIsNamedAndFieldsTakeTheirLabels) {
+  QWidget* window = ActiveWindow(*backend_, *form_);
+  ASSERT_NE(window, nullptr);
+  std::multiset<QString> fields;
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    if (!widget->isVisible()) continue;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(a, nullptr);
+    const QAccessible::Role role = a->role();
+    if (role == QAccessible::EditableText) fields.insert(Name(widget));
+    if (role == QAccessible::EditableText || role == QAccessible::PushButton ||
+        role == QAccessible::StaticText) {
+      EXPECT_FALSE(Name(widget).isEmpty())
+          << "a widget of role " << role << " has no name: " << widget->metaObject()->className();
+    }
+  }
+  EXPECT_EQ(fields, (std::multiset<QString>{"Data Iniziale:", "Data finale:"}));
+  EXPECT_EQ(Name(backend_->WidgetOf(form_->Command1())), "MsgBox");
+}
+
+TEST_F(Provix2QtTest, TabReachesEveryFieldAndTheButton) {
+  ASSERT_NE(ActiveWindow(*backend_, *form_), nullptr);
+  ze::ui::input::Focus(form_->Kalendo1().Widget());
+  backend_->Sync();
+  std::set<QString> reached;
+  for (int i = 0; i < 8; ++i) {
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << "the focus is lost after " << i << " tabs";
+    reached.insert(Name(focused));
+    QTest::keyClick(focused, Qt::Key_Tab);
+  }
+  for (const char* name : {"Data Iniziale:", "Data finale:", "MsgBox"})
+    EXPECT_TRUE(reached.count(name)) << name << " is never reached by Tab";
+}
+
+TEST_F(Provix2QtTest, TheFocusedButtonShowsAFocusMark) {
+  ASSERT_NE(ActiveWindow(*backend_, *form_), nullptr);
+  QWidget* button = backend_->WidgetOf(form_->Command1());
+  ASSERT_NE(button, nullptr);
+  ze::ui::input::Focus(form_->Kalendo1().Widget());
+  backend_->Sync();
+  const QImage unfocused = button->grab().toImage();
+  ze::ui::input::Focus(form_->Command1());
+  backend_->Sync();
+  ASSERT_TRUE(button->hasFocus());
+  EXPECT_NE(button->grab().toImage(), unfocused);
+}
 
 }  // namespace
 }  // namespace provix2

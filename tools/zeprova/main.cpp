@@ -8,13 +8,42 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 
 #include "frame/automation/string.h"
 #include "tools/zeprova/prova_host.h"
+#include "ze_version.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zeprova [FILE]\n"
+    "Runs a script of controls from FILE, or from standard input, on a test form and\n"
+    "prints every result, event, change notice and message box, one line each.\n"
+    "\n"
+    "  register FILE            new NAME PROGID         set NAME PROP VALUE\n"
+    "  get NAME PROP            call NAME METHOD [VALUE ...]\n"
+    "  focus PATH   type \"TEXT\"   key KEY   click PATH   inspect PATH   wait MS\n"
+    "  ... and more: docs/zeprova.md has the whole language.\n"
+    "\n"
+    "Exit status: 0 after the last command (automation errors are printed and the\n"
+    "script goes on), 1 at a line that cannot be parsed, 2 when no script ran.\n"
+    "The registry store is the file named by ZE_REGISTRO, else\n"
+    "$XDG_CONFIG_HOME/zekalendo/registro.db.\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "zeprova (zeKalendo) " << ZE_VERSION_TEXT << "\n";
+    return 0;
+  }
   if (argc > 2) {
-    std::cerr << "usage: zeprova [FILE]\n";
+    std::cerr << kUsage;
     return 2;
   }
   std::stringstream text;

@@ -17,6 +17,7 @@
 #include "frame/registry/reg_file.h"
 #include "frame/registry/store.h"
 #include "frame/system/atomic_file.h"
+#include "ze_version.h"
 
 namespace ze::zereg {
 namespace {
@@ -27,18 +28,45 @@ constexpr const char* kSuccess = "The operation completed successfully.";
 constexpr const char* kNotFound =
     "ERROR: The system was unable to find the specified registry key or value.";
 
-constexpr const char* kUsage =
-    "ZEREG operation [parameters]\n"
-    "\n"
-    "  zereg query  KEY [/v NAME | /ve] [/s]\n"
-    "  zereg add    KEY [/v NAME | /ve] [/t TYPE] [/s SEPARATOR] [/d DATA] [/f]\n"
-    "  zereg delete KEY [/v NAME | /ve | /va] [/f]\n"
-    "  zereg export KEY FILE [/y]\n"
-    "  zereg import FILE\n"
+// One command's synopsis and what it does, for "zereg /?" and "zereg OPERATION /?".
+struct Usage {
+  const char* op;
+  const char* synopsis;
+  const char* detail;
+};
+constexpr Usage kUsages[] = {
+    {"query", "zereg query  KEY [/v NAME | /ve] [/s]",
+     "  Lists the values and subkeys of KEY; /v NAME one value, /ve the default value,\n"
+     "  /s every key below too.\n"},
+    {"add", "zereg add    KEY [/v NAME | /ve] [/t TYPE] [/s SEPARATOR] [/d DATA] [/f]",
+     "  Creates KEY, and with /v or /ve sets that value to DATA of TYPE; /s separates\n"
+     "  the strings of a REG_MULTI_SZ (default \\0); /f overwrites without asking.\n"},
+    {"delete", "zereg delete KEY [/v NAME | /ve | /va] [/f]",
+     "  Deletes KEY with everything below it, or only the value NAME, the default value\n"
+     "  (/ve) or every value (/va); /f deletes without asking.\n"},
+    {"export", "zereg export KEY FILE [/y]",
+     "  Writes KEY and everything below it into FILE as .reg text; /y overwrites FILE\n"
+     "  without asking.\n"},
+    {"import", "zereg import FILE",
+     "  Writes the keys and values of the .reg text FILE into the store, all or nothing.\n"},
+};
+constexpr const char* kUsageHead = "ZEREG operation [parameters]\n\n";
+constexpr const char* kUsageTail =
     "\n"
     "KEY is ROOT\\SubKey, ROOT one of HKCR HKCU HKLM HKU HKCC or their full names.\n"
     "TYPE is REG_SZ (the default), REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD,\n"
-    "REG_BINARY or REG_NONE. The store is the file named by ZE_REGISTRO.\n";
+    "REG_BINARY or REG_NONE. The store is the file named by ZE_REGISTRO, else\n"
+    "$XDG_CONFIG_HOME/zekalendo/registro.db. \"zereg OPERATION /?\" explains one operation.\n";
+
+std::string AllUsage() {
+  std::string text = kUsageHead;
+  for (const Usage& u : kUsages) text += std::string("  ") + u.synopsis + "\n";
+  return text + kUsageTail;
+}
+
+bool IsHelp(const std::string& word) {
+  return word == "/?" || word == "-h" || word == "--help";
+}
 
 // The parsed command line of one command.
 struct Command {
@@ -62,13 +90,17 @@ class Tool {
 
   int Main(const std::vector<std::string>& args) {
     if (args.empty()) {
-      err_ << "ERROR: Invalid syntax.\n" << kUsage;
+      err_ << "ERROR: Invalid syntax.\n" << AllUsage();
       return 1;
     }
     const std::string op = Lower(args[0]);
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (op == "/?" || op == "-h" || op == "--help") {
-      out_ << kUsage;
+    if (IsHelp(op)) {
+      out_ << AllUsage();
+      return 0;
+    }
+    if (op == "--version") {
+      out_ << "zereg (zeKalendo) " << ZE_VERSION_TEXT << "\n";
       return 0;
     }
     // Which switches each command knows, and whether they take a value.
@@ -82,8 +114,14 @@ class Tool {
     };
     auto known = kSwitches.find(op);
     if (known == kSwitches.end()) {
-      err_ << "ERROR: Invalid operation \"" << args[0] << "\".\n" << kUsage;
+      err_ << "ERROR: Invalid operation \"" << args[0] << "\".\n" << AllUsage();
       return 1;
+    }
+    if (std::any_of(rest.begin(), rest.end(), IsHelp)) {
+      for (const Usage& u : kUsages) {
+        if (op == u.op) out_ << u.synopsis << "\n\n" << u.detail << kUsageTail;
+      }
+      return 0;
     }
     Command cmd;
     for (std::size_t i = 0; i < rest.size(); ++i) {
