@@ -3,10 +3,13 @@
 // malformed file that imports nothing, and a store that cannot be read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "frame/registry/reg_file.h"
@@ -29,9 +32,10 @@ std::string Slurp(const std::string& path) {
 
 class ZeregTest : public ::testing::Test {
  protected:
-  // Runs zereg with `args`, feeding `input` to its standard input.
+  // Runs zereg with `args`, feeding `input` to its standard input; `in_child` runs in
+  // the child just before zereg starts (under the pid zereg will have).
   Result Run(std::vector<std::string> args, const std::string& input = "",
-             const std::string& store = "") {
+             const std::string& store = "", const std::function<void()>& in_child = {}) {
     const std::string in = dir.Write("stdin", input);
     const std::string out = dir.File("stdout"), err = dir.File("stderr");
     const std::string registro = store.empty() ? this->store : store;
@@ -45,6 +49,7 @@ class ZeregTest : public ::testing::Test {
       ::dup2(fd_in, 0);
       ::dup2(fd_out, 1);
       ::dup2(fd_err, 2);
+      if (in_child) in_child();
       std::vector<char*> argv{const_cast<char*>(ZE_ZEREG)};
       for (std::string& a : args) argv.push_back(a.data());
       argv.push_back(nullptr);
@@ -202,6 +207,31 @@ TEST_F(ZeregTest, ExportAndImportRoundTrip) {
             "\nHKEY_CURRENT_USER\\Mano\n    Caff\xC3\xA8    REG_SZ    s\xC3\xAC\n"
             "    Dati    REG_BINARY    0102\n\n");
   EXPECT_EQ(Run({"query", "HKLM\\Software\\Giro\\Sotto"}).rc, 1);
+}
+
+// The export replaces the file whole: a link planted where the temporary file would go
+// is not followed, and a private file stays private.
+TEST_F(ZeregTest, ExportReplacesTheFileSafely) {
+  Ok({"add", "HKCU\\Software\\Segreto", "/v", "Chiave", "/d", "123"});
+  const std::string file = dir.Write("uscita.reg", "vecchio");
+  ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+  const std::string victim = dir.Write("vittima", "intatta");
+  const Result r = Run({"export", "HKCU\\Software", file, "/y"}, "", "", [&] {
+    const std::string planted = file + ".zereg-" + std::to_string(::getpid());
+    if (::symlink(victim.c_str(), planted.c_str()) != 0) ::_exit(125);
+  });
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(Slurp(victim), "intatta");
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_TRUE(ParseRegFile(Slurp(file)).ok());
+
+  // A file that cannot be written is an error that names it, and nothing is left.
+  const Result missing = Run({"export", "HKCU\\Software", dir.File("manca/x.reg")});
+  EXPECT_EQ(missing.rc, 1);
+  EXPECT_NE(missing.err.find("manca/x.reg"), std::string::npos) << missing.err;
 }
 
 TEST_F(ZeregTest, AMalformedFileImportsNothing) {

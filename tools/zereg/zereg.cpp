@@ -1,8 +1,6 @@
 // The zereg commands; see zereg.h for the command line.
 #include "tools/zereg/zereg.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
@@ -17,6 +15,7 @@
 
 #include "frame/registry/reg_file.h"
 #include "frame/registry/store.h"
+#include "frame/system/atomic_file.h"
 
 namespace ze::zereg {
 namespace {
@@ -481,23 +480,10 @@ class Tool {
     if (std::filesystem::exists(file, ec) && !cmd.Has("/y") &&
         !Confirm("File " + file + " already exists. Overwrite"))
       return Cancelled();
-    // Written beside the target and renamed over it, so a failure never leaves
-    // half a file.
-    const std::string temp = file + ".zereg-" + std::to_string(::getpid());
-    {
-      std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-      f << EncodeRegFile(text);
-      f.flush();
-      if (!f) {
-        std::filesystem::remove(temp, ec);
-        err_ << "ERROR: Cannot write " << file << ": " << std::strerror(errno) << "\n";
-        return 1;
-      }
-    }
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-      std::filesystem::remove(temp, ec);
-      err_ << "ERROR: Cannot write " << file << ": " << ec.message() << "\n";
+    // Replaced whole, so a failure or a kill never leaves half a file.
+    const system::WriteFailure failure = system::WriteFileAtomically(file, EncodeRegFile(text));
+    if (failure) {
+      err_ << "ERROR: Cannot write " << failure.detail << "\n";
       return 1;
     }
     out_ << kSuccess << "\n";
