@@ -22,6 +22,8 @@
 
 #include <cstdint>
 
+#include "frame/automation/string.h"
+
 namespace zekalendo {
 
 class zeUtilita {
@@ -39,6 +41,19 @@ class zeUtilita {
   // The code of the user locale's thousands separator, as above; 0 also when the
   // locale does not group thousands.
   std::uint8_t GetSeparatoreMigliaia() const;
+
+  // --- INI files and registry stores ---
+
+  // The value of `chiave` in section `Sezione` of the INI file `fileINI` (a Windows-form
+  // path), blanks around it removed and cut to 1999 characters; `DefaultValore`, as
+  // given, when the file, section or key is missing or the value is empty or blank.
+  ze::String LeggiINI(ze::String& fileINI, ze::String& Sezione, ze::String& chiave,
+                      ze::String& DefaultValore) const;
+  // Sets `chiave` in `Sezione` of `fileINI` to `valore`, creating what is missing; the
+  // file is replaced whole, so it is never left half-written. False when it could not
+  // be written (read-only file, no such folder, a name or value with a line break).
+  bool ScriviINI(ze::String& fileINI, ze::String& Sezione, ze::String& chiave,
+                 ze::String& valore) const;
 };
 
 }  // namespace zekalendo

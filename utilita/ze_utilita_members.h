@@ -28,6 +28,19 @@ namespace members = ze::com::members;
   FUNCTION(GetSeparatoreDecimale, 0x60030001, GetSeparatoreDecimale, members::Byte, (),   \
            u"", 0)                                                                        \
   FUNCTION(GetSeparatoreMigliaia, 0x60030002, GetSeparatoreMigliaia, members::Byte, (),   \
+           u"", 0)                                                                        \
+  /* INI files and registry stores */                                                     \
+  FUNCTION(LeggiINI, 0x60030003, LeggiINI, members::String,                               \
+           (PARAM(fileINI, members::String, ByRef, _),                                     \
+            PARAM(Sezione, members::String, ByRef, _),                                     \
+            PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(DefaultValore, members::String, ByRef, _)),                              \
+           u"", 0)                                                                        \
+  FUNCTION(ScriviINI, 0x60030004, ScriviINI, members::Boolean,                            \
+           (PARAM(fileINI, members::String, ByRef, _),                                     \
+            PARAM(Sezione, members::String, ByRef, _),                                     \
+            PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(valore, members::String, ByRef, _)),                                     \
            u"", 0)
 // clang-format on
 
