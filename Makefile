@@ -30,7 +30,7 @@ bench: deps-test
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(BENCH_DIR)
 
-# Coverage-guided fuzzing of the text conversions with libFuzzer (clang).
+# Coverage-guided fuzzing of the text conversions and the INI text with libFuzzer (clang).
 fuzz: deps-test
 	bash scripts/fuzz.sh
 

@@ -54,20 +54,6 @@ bool SameName(std::string_view bytes, std::u16string_view name) {
   return true;
 }
 
-String FromAnsiText(std::string_view bytes) {
-  String text;
-  text.reserve(bytes.size());
-  for (char b : bytes) text.push_back(FromAnsi(static_cast<std::uint8_t>(b)));
-  return text;
-}
-
-std::string ToAnsiText(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (char16_t c : text) bytes.push_back(static_cast<char>(ToAnsi(c).value_or('?')));
-  return bytes;
-}
-
 enum class Kind { Other, Section, Key };
 
 // What one line is, with the section name or the key and value it holds. `valueAt`
