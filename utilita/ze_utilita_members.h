@@ -41,6 +41,26 @@ namespace members = ze::com::members;
             PARAM(Sezione, members::String, ByRef, _),                                     \
             PARAM(chiave, members::String, ByRef, _),                                      \
             PARAM(valore, members::String, ByRef, _)),                                     \
+           u"", 0)                                                                        \
+  FUNCTION(PathServerOcx, 0x60030005, PathServerOcx, members::String,                     \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(PathServerExe, 0x60030006, PathServerExe, members::String,                     \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(SetFileShared, 0x60030007, SetFileShared, members::Boolean,                    \
+           (PARAM(pathfile, members::String, ByRef, _),                                    \
+            PARAM(EsisteGia, members::Boolean, ByRef, _)),                                 \
+           u"", 0)                                                                        \
+  FUNCTION(DecFileShared, 0x60030008, DecFileShared, members::Boolean,                    \
+           (PARAM(pathfile, members::String, ByRef, _)), u"", 0)                           \
+  FUNCTION(GetInfoDisinstallazione, 0x60030009, GetInfoDisinstallazione, members::String, \
+           (PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(subchiave, members::Long, ByRef, _)),                                    \
+           u"", 0)                                                                        \
+  FUNCTION(SetInfoDisinstallazione, 0x6003000A, SetInfoDisinstallazione, members::Boolean, \
+           (PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(subchiave, members::Long, ByRef, _),                                     \
+            PARAM(valore, members::String, ByRef, _),                                      \
+            PARAM(crea, members::Any, Optional, _)),                                       \
            u"", 0)
 // clang-format on
 
