@@ -3,6 +3,8 @@
 // malformed file that imports nothing, and a store that cannot be read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -232,6 +234,72 @@ TEST_F(ZeregTest, ExportReplacesTheFileSafely) {
   const Result missing = Run({"export", "HKCU\\Software", dir.File("manca/x.reg")});
   EXPECT_EQ(missing.rc, 1);
   EXPECT_NE(missing.err.find("manca/x.reg"), std::string::npos) << missing.err;
+}
+
+// A query reads: it never lays out a store that is not there.
+TEST_F(ZeregTest, AQueryCreatesNothing) {
+  const std::string absent = dir.File("nuova/registro.db");
+  const Result r = Run({"query", "HKCU\\Software", "/s"}, "", absent);
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("unable to find"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("nuova")));
+}
+
+// Trees deeper than the stack and stores whose parents form a cycle: every command
+// ends, with the listing or a clear error. The child gets a small stack and an
+// alarm, so a walk that recursed or went round would die instead of passing.
+TEST_F(ZeregTest, DeepAndCyclicTreesEnd) {
+  auto limited = [] {
+    const rlimit stack{512 * 1024, 512 * 1024};
+    ::setrlimit(RLIMIT_STACK, &stack);
+    ::alarm(60);
+  };
+  String deep = u"Software";
+  for (std::size_t i = 0; i + 1 < kMaxKeyDepth; ++i) deep += u"\\k";
+  const std::string file = dir.Write(
+      "profondo.reg", ToUtf8(String(kRegFileHeader) + u"\r\n\r\n[HKCU\\" + deep + u"]\r\n"));
+  Ok({"import", file});
+  const Result listed = Run({"query", "HKCU\\Software", "/s"}, "", "", limited);
+  EXPECT_EQ(listed.rc, 0) << listed.err;
+  EXPECT_NE(listed.out.find("End of search: 512 match(es) found."), std::string::npos);
+  const Result exported =
+      Run({"export", "HKCU\\Software", dir.File("uscita.reg"), "/y"}, "", "", limited);
+  EXPECT_EQ(exported.rc, 0) << exported.err;
+
+  // HKCU made a child of a key below it.
+  {
+    auto s = Store::Open(store);
+    KeyId b;
+    ASSERT_EQ(s->CreateKey(Store::RootKey(Root::CurrentUser), u"A\\B", &b), ERROR_SUCCESS);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &db), SQLITE_OK);
+    const std::string sql = "UPDATE keys SET parent = " + std::to_string(b.value) + " WHERE id = 2";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"query", "HKCU", "/s"},
+           {"export", "HKCU", dir.File("ciclo.reg"), "/y"},
+           {"delete", "HKCU\\A", "/f"},
+       }) {
+    const Result r = Run(args, "", "", limited);
+    EXPECT_EQ(r.rc, 1) << args[0] << ": " << r.err;
+    EXPECT_NE(r.err.find("damaged"), std::string::npos) << args[0] << ": " << r.err;
+  }
+  EXPECT_EQ(Run({"query", "HKCU\\A\\B"}).rc, 0) << "nothing was deleted";
+}
+
+// Bytes that are not UTF-8 are refused with their line; nothing is imported.
+TEST_F(ZeregTest, AnImportOfInvalidTextNamesTheLine) {
+  const std::string file = dir.Write("storto.reg",
+                                     "Windows Registry Editor Version 5.00\r\n\r\n"
+                                     "[HKCU\\Buono]\r\n\"a\"=\"1\"\r\n[HKCU\\Cattivo]\r\n"
+                                     "\"Nom\xE8\"=\"x\"\r\n");
+  const Result r = Run({"import", file});
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("line 6"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("UTF-8"), std::string::npos) << r.err;
+  EXPECT_EQ(Run({"query", "HKCU\\Buono"}).rc, 1) << "nothing imported";
 }
 
 TEST_F(ZeregTest, AMalformedFileImportsNothing) {
