@@ -30,33 +30,33 @@ namespace members = ze::com::members;
   FUNCTION(GetSeparatoreMigliaia, 0x60030002, GetSeparatoreMigliaia, members::Byte, (),   \
            u"", 0)                                                                        \
   /* INI files and registry stores */                                                     \
-  FUNCTION(LeggiINI, 0x60030003, LeggiINI, members::String,                               \
+  FUNCTION(LeggiINI, 0x60030020, LeggiINI, members::String,                               \
            (PARAM(fileINI, members::String, ByRef, _),                                     \
             PARAM(Sezione, members::String, ByRef, _),                                     \
             PARAM(chiave, members::String, ByRef, _),                                      \
             PARAM(DefaultValore, members::String, ByRef, _)),                              \
            u"", 0)                                                                        \
-  FUNCTION(ScriviINI, 0x60030004, ScriviINI, members::Boolean,                            \
+  FUNCTION(ScriviINI, 0x60030021, ScriviINI, members::Boolean,                            \
            (PARAM(fileINI, members::String, ByRef, _),                                     \
             PARAM(Sezione, members::String, ByRef, _),                                     \
             PARAM(chiave, members::String, ByRef, _),                                      \
             PARAM(valore, members::String, ByRef, _)),                                     \
            u"", 0)                                                                        \
-  FUNCTION(PathServerOcx, 0x60030005, PathServerOcx, members::String,                     \
+  FUNCTION(PathServerOcx, 0x60030022, PathServerOcx, members::String,                     \
            (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
-  FUNCTION(PathServerExe, 0x60030006, PathServerExe, members::String,                     \
+  FUNCTION(PathServerExe, 0x60030023, PathServerExe, members::String,                     \
            (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
-  FUNCTION(SetFileShared, 0x60030007, SetFileShared, members::Boolean,                    \
+  FUNCTION(SetFileShared, 0x60030024, SetFileShared, members::Boolean,                    \
            (PARAM(pathfile, members::String, ByRef, _),                                    \
             PARAM(EsisteGia, members::Boolean, ByRef, _)),                                 \
            u"", 0)                                                                        \
-  FUNCTION(DecFileShared, 0x60030008, DecFileShared, members::Boolean,                    \
+  FUNCTION(DecFileShared, 0x60030025, DecFileShared, members::Boolean,                    \
            (PARAM(pathfile, members::String, ByRef, _)), u"", 0)                           \
-  FUNCTION(GetInfoDisinstallazione, 0x60030009, GetInfoDisinstallazione, members::String, \
+  FUNCTION(GetInfoDisinstallazione, 0x60030026, GetInfoDisinstallazione, members::String, \
            (PARAM(chiave, members::String, ByRef, _),                                      \
             PARAM(subchiave, members::Long, ByRef, _)),                                    \
            u"", 0)                                                                        \
-  FUNCTION(SetInfoDisinstallazione, 0x6003000A, SetInfoDisinstallazione, members::Boolean, \
+  FUNCTION(SetInfoDisinstallazione, 0x60030027, SetInfoDisinstallazione, members::Boolean, \
            (PARAM(chiave, members::String, ByRef, _),                                      \
             PARAM(subchiave, members::Long, ByRef, _),                                     \
             PARAM(valore, members::String, ByRef, _),                                      \
