@@ -33,8 +33,8 @@ bench: deps-test
 	bash scripts/run-benchmarks.sh $(BENCH_DIR)
 
 # Coverage-guided fuzzing with libFuzzer (clang): FUZZ_TARGET=automation_text (the
-# text conversions), reg_file (the .reg reader) or utilita_text (zeUtilita's text
-# routines).
+# text conversions), reg_file (the .reg reader), utilita_text (zeUtilita's text
+# routines) or ini_text (the INI text rules).
 FUZZ_TARGET ?= automation_text
 fuzz: deps-test
 	bash scripts/fuzz.sh $(FUZZ_TARGET)

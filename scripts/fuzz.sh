@@ -3,8 +3,8 @@
 # bounded time on one core, starting from its saved corpus.
 # Usage: scripts/fuzz.sh [TARGET] [seconds]
 #   TARGET: automation_text (the text conversions, the default), reg_file (the .reg
-#   reader) or utilita_text (zeUtilita's text routines); seconds: default FUZZ_SECONDS
-#   or 120.
+#   reader), utilita_text (zeUtilita's text routines) or ini_text (the INI text
+#   rules); seconds: default FUZZ_SECONDS or 120.
 # New interesting inputs go to build/fuzz/TARGET/corpus (the saved corpus is only
 # read); a crashing input is written to build/fuzz/TARGET/ and the script exits
 # non-zero. Copy a crash into fuzz/TARGET/corpus once it is fixed, so the regression
@@ -38,8 +38,14 @@ case "$target" in
     libs=(icu-i18n icu-uc sqlite3)
     max_len=512
     ;;
+  ini_text)
+    # The INI text rules need only the automation layer's code-page helpers.
+    sources=(frame/automation/string.cpp frame/system/ini_text.cpp)
+    libs=()
+    max_len=4096
+    ;;
   *)
-    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text)" >&2
+    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text, ini_text)" >&2
     exit 2
     ;;
 esac
@@ -49,10 +55,15 @@ mkdir -p "$out/corpus"
 
 command -v clang++ >/dev/null || { echo "clang++ is needed (make deps-test)" >&2; exit 2; }
 
+flags=()
+if [[ ${#libs[@]} -gt 0 ]]; then
+  read -r -a flags <<<"$(pkg-config --cflags --libs "${libs[@]}")"
+fi
+
 echo "building $out/fuzz_$target"
 clang++ -std=c++20 -g -O1 -I. \
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  "${sources[@]}" "fuzz/$target/${target}_fuzz.cpp" $(pkg-config --cflags --libs "${libs[@]}") \
+  "${sources[@]}" "fuzz/$target/${target}_fuzz.cpp" "${flags[@]}" \
   -ldl -o "$out/fuzz_$target"
 
 echo "fuzzing $target for ${seconds}s"

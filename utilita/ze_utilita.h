@@ -111,6 +111,66 @@ class zeUtilita {
   // locale does not group thousands.
   std::uint8_t GetSeparatoreMigliaia() const;
 
+  // --- INI files and registry stores ---
+
+  // The value of `chiave` in section `Sezione` of the INI file `fileINI` (a Windows-form
+  // path), blanks around it removed and cut to 1999 characters; `DefaultValore`, as
+  // given, when the file, section or key is missing or the value is empty or blank.
+  ze::String LeggiINI(ze::String& fileINI, ze::String& Sezione, ze::String& chiave,
+                      ze::String& DefaultValore) const;
+  // Sets `chiave` in `Sezione` of `fileINI` to `valore`, creating what is missing; the
+  // file is replaced whole, so it is never left half-written. False when it could not
+  // be written (read-only file, no such folder, a name or value with a line break).
+  bool ScriviINI(ze::String& fileINI, ze::String& Sezione, ze::String& chiave,
+                 ze::String& valore) const;
+
+  // The registry routines report failure by their result (False or ""), never by a
+  // message; the few errors that do reach the caller are named below. Roots are the
+  // 32-bit handle values (HKEY_LOCAL_MACHINE is 0x80000002); paths and names are as
+  // the registry store keeps them, text crosses in Windows-1252.
+
+  // The server file registered for the class of program identifier `applicazione`:
+  // in-process (InprocServer32) or local (LocalServer32); "" when any step finds nothing.
+  ze::String PathServerOcx(ze::String& applicazione) const;
+  ze::String PathServerExe(ze::String& applicazione) const;
+  // Counts one more user of the shared file `pathfile`: a count of n becomes n + 1; a
+  // file without a count gets 1 when `EsisteGia` (it was there before) and 0 otherwise.
+  // Error 6 when the count is already the largest Long.
+  bool SetFileShared(ze::String& pathfile, bool& EsisteGia) const;
+  // Counts one user fewer: a count of n >= 1 becomes n - 1 (1 becomes 0 and stays);
+  // a count of 0 is deleted, and a file without a count gives False.
+  bool DecFileShared(ze::String& pathfile) const;
+  // A field of a program's uninstall record (`subchiave` 0 ApplicationName,
+  // 1 DisplayName, 2 UninstallString, 3 AppToUninstall, any other the record's default
+  // value), or "". A field without any data is error 5, which reaches the caller.
+  ze::String GetInfoDisinstallazione(ze::String& chiave, std::int32_t& subchiave) const;
+  // Sets that field; the record is created when `crea` is true, otherwise it must exist.
+  bool SetInfoDisinstallazione(ze::String& chiave, std::int32_t& subchiave, ze::String& valore,
+                               const std::optional<ze::Variant>& crea) const;
+
+  // For the library's own routines (the folders and the program starters read through
+  // LeggiRegistro); callers by dispatch do not see these.
+
+  // Reads a value of at most 1024 bytes into `testo`: text as stored less its final 0,
+  // a 32-bit number in decimal digits, any other type as "". False (and "") when the key
+  // or the value is missing or longer. Error 5 for a value without data.
+  bool LeggiRegistro(std::int32_t root, const ze::String& chiave, const ze::String& nomeValore,
+                     ze::String& testo) const;
+  // Stores a 32-bit number in an existing key.
+  bool ScriviRegistroDWord(std::int32_t root, const ze::String& chiave,
+                           const ze::String& nomeValore, std::int32_t numero) const;
+  // Stores a text with its terminating 0, creating the key first when `crea` is true; a
+  // `crea` that is no Boolean gives False.
+  bool ScriviRegistroStringa(std::int32_t root, const ze::String& chiave,
+                             const ze::String& nomeValore, const ze::String& testo,
+                             const ze::Variant& crea) const;
+  // The shared-file count of `pathfile` as text, "-1" without one, "" when it cannot
+  // be read.
+  ze::String LeggiContatoreShared(const ze::String& pathfile) const;
+  bool ScriviContatoreShared(const ze::String& pathfile, std::int32_t contatore) const;
+  // True only when a count was there and is now gone.
+  bool EliminaContatoreShared(const ze::String& pathfile) const;
+
  private:
   ze::String EstraiNomeFile(const ze::String& path) const;
 

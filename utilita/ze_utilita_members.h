@@ -69,7 +69,40 @@ namespace members = ze::com::members;
            (PARAM(testo, members::String, ByVal, _),                                      \
             PARAM(Filename, members::Any, Optional, _),                                   \
             PARAM(data, members::Any, Default, true),                                     \
-            PARAM(CancellaPrecedente, members::Any, Default, false)), u"", 0)
+            PARAM(CancellaPrecedente, members::Any, Default, false)), u"", 0)    \
+  /* INI files and registry stores */                                                     \
+  FUNCTION(LeggiINI, 0x60030020, LeggiINI, members::String,                               \
+           (PARAM(fileINI, members::String, ByRef, _),                                     \
+            PARAM(Sezione, members::String, ByRef, _),                                     \
+            PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(DefaultValore, members::String, ByRef, _)),                              \
+           u"", 0)                                                                        \
+  FUNCTION(ScriviINI, 0x60030021, ScriviINI, members::Boolean,                            \
+           (PARAM(fileINI, members::String, ByRef, _),                                     \
+            PARAM(Sezione, members::String, ByRef, _),                                     \
+            PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(valore, members::String, ByRef, _)),                                     \
+           u"", 0)                                                                        \
+  FUNCTION(PathServerOcx, 0x60030022, PathServerOcx, members::String,                     \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(PathServerExe, 0x60030023, PathServerExe, members::String,                     \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(SetFileShared, 0x60030024, SetFileShared, members::Boolean,                    \
+           (PARAM(pathfile, members::String, ByRef, _),                                    \
+            PARAM(EsisteGia, members::Boolean, ByRef, _)),                                 \
+           u"", 0)                                                                        \
+  FUNCTION(DecFileShared, 0x60030025, DecFileShared, members::Boolean,                    \
+           (PARAM(pathfile, members::String, ByRef, _)), u"", 0)                           \
+  FUNCTION(GetInfoDisinstallazione, 0x60030026, GetInfoDisinstallazione, members::String, \
+           (PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(subchiave, members::Long, ByRef, _)),                                    \
+           u"", 0)                                                                        \
+  FUNCTION(SetInfoDisinstallazione, 0x60030027, SetInfoDisinstallazione, members::Boolean, \
+           (PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(subchiave, members::Long, ByRef, _),                                     \
+            PARAM(valore, members::String, ByRef, _),                                      \
+            PARAM(crea, members::Any, Optional, _)),                                       \
+           u"", 0)
 // clang-format on
 
 // The routines bound by hand, in the order of the ids above.

@@ -10,37 +10,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "frame/system/descriptor.h"
+
 namespace ze::system {
 namespace {
 
 std::atomic<int> injected_error{0};
 std::atomic<int> injected_count{0};
-
-// A file descriptor closed when it goes out of scope (unless released).
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  void Reset(int fd) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-  // Closes now and tells whether the close succeeded (a deferred write error can
-  // show only here).
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 WriteFailure Failure(const std::string& path, const char* what, int error) {
   return WriteFailure{error, path + ": " + what + ": " + std::strerror(error)};
