@@ -23,18 +23,6 @@ FileService*& Installed() {
 }
 }  // namespace
 
-std::string NativePath(std::u16string_view windows_path) {
-  if (HasDrive(windows_path)) {
-    windows_path.remove_prefix(2);
-    // "C:file" is relative to the drive's current folder, which is the current one.
-  }
-  std::string native = ToUtf8(String(windows_path));
-  for (char& c : native) {
-    if (c == '\\') c = '/';
-  }
-  return native;
-}
-
 String WindowsPath(std::string_view native_path) {
   String path = FromUtf8(native_path);
   for (char16_t& c : path) {
@@ -65,7 +53,7 @@ String DefaultFileService::UserDataFolder() {
 }
 
 bool DefaultFileService::IsFolderWritable(const String& folder) {
-  const std::string native = NativePath(folder);
+  const std::string native = NativePath(folder).value_or(std::string());
   return !native.empty() && access(native.c_str(), W_OK | X_OK) == 0;
 }
 
@@ -75,17 +63,17 @@ bool DefaultFileService::ChangeDrive(const String& path) {
 }
 
 bool DefaultFileService::ChangeDirectory(const String& folder) {
-  const std::string native = NativePath(folder);
+  const std::string native = NativePath(folder).value_or(std::string());
   return !native.empty() && chdir(native.c_str()) == 0;
 }
 
 bool DefaultFileService::DeleteFile(const String& path) {
-  const std::string native = NativePath(path);
+  const std::string native = NativePath(path).value_or(std::string());
   return !native.empty() && unlink(native.c_str()) == 0;
 }
 
 bool DefaultFileService::Append(const String& path, std::string_view bytes) {
-  const std::string native = NativePath(path);
+  const std::string native = NativePath(path).value_or(std::string());
   if (native.empty()) return false;
   const int fd = open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) return false;

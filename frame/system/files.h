@@ -1,8 +1,8 @@
 // Files, folders and the module's own location, as the components need them.
 //
-// Paths at this interface are Windows form ("C:\dati\file.log"): NativePath maps them
-// to the native form at the OS boundary (a drive letter to "/", "\" and "/" both
-// separating folders) and WindowsPath maps back ("/opt/x" is "C:\opt\x"). A relative
+// Paths at this interface are Windows form ("C:\dati\file.log"): NativePath
+// (native_path.h) maps them to the native form at the OS boundary, and WindowsPath maps
+// back ("/opt/x" is "C:\opt\x"). A relative
 // path stays relative to the process's current folder.
 //
 // The operations go through a FileService. The default one calls the OS; a test
@@ -15,10 +15,10 @@
 #include <string_view>
 
 #include "frame/automation/string.h"
+#include "frame/system/native_path.h"
 
 namespace ze::system {
 
-std::string NativePath(std::u16string_view windows_path);
 String WindowsPath(std::string_view native_path);
 
 class FileService {
