@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 #include "frame/automation/error.h"
 #include "frame/automation/string.h"
 #include "frame/container/font.h"
 #include "frame/container/literal.h"
 #include "frame/container/picture.h"
+#include "frame/system/regular_file.h"
 
 namespace ze::container {
 
@@ -102,6 +104,9 @@ namespace {
 
 constexpr std::int32_t kBadFileFormat = 321;
 constexpr std::int32_t kPathFileAccess = 75;
+// A control's saved properties are a few hundred bytes; the limit only keeps a wrong
+// path (a device, a huge file) from taking all memory.
+constexpr std::size_t kMaxBagFileBytes = 16 << 20;
 
 bool IsKeyStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
@@ -179,6 +184,8 @@ String PropertyBag::Format() const {
 void PropertyBag::Parse(std::u16string_view text) {
   // Everything is read into a new list first: a bad line leaves the bag as it was.
   std::vector<Entry> read;
+  // The names seen so far, ASCII case folded: one lookup a line keeps reading linear.
+  std::unordered_set<String> names;
   std::size_t number = 0;
   std::size_t at = 0;
   if (!text.empty() && text[0] == u'\uFEFF') at = 1;  // a byte-order mark
@@ -195,29 +202,30 @@ void PropertyBag::Parse(std::u16string_view text) {
     while (first < line.size() && (line[first] == u' ' || line[first] == u'\t')) ++first;
     if (first == line.size() || line[first] == u'#' || line[first] == u'\'') continue;
     Entry entry = ParseLine(line, number);
-    for (const auto& e : read)
-      if (EqualsIgnoringAsciiCase(e.name, entry.name))
-        BadLine(number, u"the name " + entry.name + u" comes twice");
+    String folded = entry.name;
+    for (char16_t& c : folded)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (!names.insert(std::move(folded)).second)
+      BadLine(number, u"the name " + entry.name + u" comes twice");
     read.push_back(std::move(entry));
   }
   entries_ = std::move(read);
 }
 
 void PropertyBag::LoadFile(const std::string& path) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) {
-    if (errno == ENOENT) Raise(errors::kFileNotFound);
-    if (errno == EACCES) Raise(errors::kPermissionDenied);
-    Raise(kPathFileAccess, u"Path/File access error");
-  }
   std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-    bytes.append(buffer, n);
-    if (n < sizeof buffer) break;
+  const system::ReadResult read = system::ReadRegularFile(path, kMaxBagFileBytes, bytes);
+  switch (read.failure) {
+    case system::ReadFailure::kNone:
+      break;
+    case system::ReadFailure::kMissing:
+      Raise(errors::kFileNotFound);
+    case system::ReadFailure::kDenied:
+      Raise(errors::kPermissionDenied);
+    default:
+      Raise(kPathFileAccess, u"Path/File access error: " +
+                                 FromUtf8(path + " " + system::Describe(read, kMaxBagFileBytes)));
   }
-  if (std::ferror(file.get())) Raise(kPathFileAccess, u"Path/File access error");
   // Text means UTF-8 that converts both ways unchanged; the line of the first bad
   // byte is the one named.
   const String text = FromUtf8(bytes);

@@ -2,6 +2,7 @@
 #include "frame/container/property_bag.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -177,6 +178,27 @@ TEST(PropertyBagText, ABadLineIsNamedAndNothingIsLoaded) {
   }
 }
 
+// A large bag reads in time proportional to its size (each name is looked up once,
+// not compared with every earlier one), and a repeated name far down is still found.
+TEST(PropertyBagText, ALargeBagReadsWholeAndFindsALateDuplicate) {
+  constexpr int kEntries = 50000;
+  String text;
+  for (int i = 0; i < kEntries; ++i) text += u"P" + FromUtf8(std::to_string(i)) + u" = 1\n";
+  PropertyBag bag;
+  bag.Parse(text);
+  EXPECT_EQ(bag.size(), std::size_t{kEntries});
+  EXPECT_TRUE(bag.Contains(u"p49999"));
+  try {
+    bag.Parse(text + u"p5 = 2\n");
+    ADD_FAILURE();
+  } catch (const AutomationError& e) {
+    EXPECT_NE(ToUtf8(e.description()).find("line 50001: the name p5 comes twice"),
+              std::string::npos)
+        << ToUtf8(e.description());
+  }
+  EXPECT_EQ(bag.size(), std::size_t{kEntries});
+}
+
 class PropertyBagFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -208,6 +230,10 @@ TEST_F(PropertyBagFile, RoundTrip) {
 TEST_F(PropertyBagFile, FilesThatCannotBeRead) {
   Write("binary.bag", std::string("A = 1\nB = \xFF\xFE\n", 14));
   Write("truncated.bag", "A = 1\nB = Font(\"Arial\", 9");
+  // A FIFO with no writer would block a plain read forever; /dev/zero never ends.
+  ASSERT_EQ(mkfifo(Path("fifo.bag").c_str(), 0600), 0);
+  Write("huge.bag", "");
+  std::filesystem::resize_file(Path("huge.bag"), std::uintmax_t{1} << 30);  // sparse
   struct {
     const char* name;
     std::int32_t number;
@@ -216,12 +242,15 @@ TEST_F(PropertyBagFile, FilesThatCannotBeRead) {
       {"missing.bag", errors::kFileNotFound, ""},
       {"binary.bag", 321, "line 2: not text"},
       {"truncated.bag", 321, "line 2"},
-      {"", 75, ""},  // the folder itself
+      {"", 75, "is not a regular file"},  // the folder itself
+      {"fifo.bag", 75, "is not a regular file"},
+      {"/dev/zero", 75, "is not a regular file"},
+      {"huge.bag", 75, "is larger than"},
   };
   for (const auto& c : cases) {
     PropertyBag bag = EveryKind();
     try {
-      bag.LoadFile(Path(c.name));
+      bag.LoadFile(c.name[0] == '/' ? std::string(c.name) : Path(c.name));
       ADD_FAILURE() << c.name;
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), c.number) << c.name;
