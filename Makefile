@@ -30,7 +30,8 @@ bench: deps-test
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(BENCH_DIR)
 
-# Coverage-guided fuzzing of the text conversions with libFuzzer (clang).
+# Coverage-guided fuzzing with libFuzzer (clang): the text conversions, the property-bag
+# reader and zeprova's script reading.
 fuzz: deps-test
 	bash scripts/fuzz.sh
 
