@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "frame/automation/error.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
+#include "tests/fixtures/child_process.h"
 
 namespace ze::container {
 namespace {
@@ -259,6 +261,32 @@ TEST_F(PropertyBagFile, FilesThatCannotBeRead) {
     ExpectSame(bag, EveryKind());
   }
   EXPECT_THROW(EveryKind().SaveFile(Path("no/such/folder.bag")), AutomationError);
+}
+
+// A save killed at any moment leaves the old file or the new one, never a mix: every
+// round the file reads back as one of the two bags the writer alternates between.
+TEST_F(PropertyBagFile, ASaveKilledAnywhereLeavesTheOldFileOrTheNew) {
+  PropertyBag small;
+  small.WriteProperty(u"Caption", String(u"piccolo"));
+  PropertyBag large = EveryKind();
+  for (int i = 0; i < 2000; ++i)
+    large.WriteProperty(u"P" + FromUtf8(std::to_string(i)), String(40, u'x'));
+  const String smallText = small.Format(), largeText = large.Format();
+  const std::string path = Path("k.bag");
+  small.SaveFile(path);
+  std::mt19937 random(50);
+  for (int round = 0; round < 50; ++round) {
+    const pid_t child = ze::fixtures::StartChild([&] {
+      for (int i = 0;; ++i) (i % 2 ? small : large).SaveFile(path);
+      return true;
+    });
+    ASSERT_GT(child, 0);
+    ze::fixtures::KillChildAfter(child, std::chrono::microseconds(random() % 20000));
+    PropertyBag back;
+    back.LoadFile(path);
+    const String text = back.Format();
+    EXPECT_TRUE(text == smallText || text == largeText) << "round " << round;
+  }
 }
 
 }  // namespace
