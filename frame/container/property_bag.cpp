@@ -127,7 +127,21 @@ bool IsPlainKey(std::u16string_view name) {
         u"Invalid file format: line " + FromUtf8(std::to_string(line)) + u": " + String(what));
 }
 
-// One `Key = VALUE` line; the key is a name, or a quoted string for any other text.
+// Whether a key written as a string literal starts at `p`: a quoted string, or a
+// ChrW(n) that begins the concatenation the writer uses for a key with a tab or another
+// character that cannot stand inside quotes.
+bool KeyIsLiteral(std::u16string_view line, std::size_t p) {
+  if (p < line.size() && line[p] == u'"') return true;
+  std::size_t end = p;
+  while (end < line.size() && IsKeyChar(line[end])) ++end;
+  const std::u16string_view word = line.substr(p, end - p);
+  if (!EqualsIgnoringAsciiCase(word, u"ChrW") && !EqualsIgnoringAsciiCase(word, u"Chr"))
+    return false;
+  while (end < line.size() && (line[end] == u' ' || line[end] == u'\t')) ++end;
+  return end < line.size() && line[end] == u'(';
+}
+
+// One `Key = VALUE` line; the key is a name, or a string literal for any other text.
 PropertyBag::Entry ParseLine(std::u16string_view line, std::size_t number) {
   std::size_t p = 0;
   auto blank = [&] {
@@ -135,22 +149,23 @@ PropertyBag::Entry ParseLine(std::u16string_view line, std::size_t number) {
   };
   blank();
   String key;
-  if (p < line.size() && line[p] == u'"') {
+  if (KeyIsLiteral(line, p)) {
+    // The key runs to the first "=" outside quotes (none stands in a ChrW argument).
     const std::size_t start = p;
-    ++p;
-    for (;;) {
-      if (p >= line.size()) BadLine(number, u"the key has no closing quote");
-      if (line[p] == u'"') {
-        if (p + 1 < line.size() && line[p + 1] == u'"') {
-          key += u'"';
-          p += 2;
-          continue;
-        }
-        ++p;
-        break;
-      }
-      key += line[p++];
+    bool quoted = false;
+    while (p < line.size() && (quoted || line[p] != u'=')) {
+      if (line[p] == u'"') quoted = !quoted;
+      ++p;
     }
+    if (quoted) BadLine(number, u"the key has no closing quote");
+    Variant literal;
+    try {
+      literal = ParseLiteral(line.substr(start, p - start));
+    } catch (const AutomationError& e) {
+      BadLine(number, u"the key: " + e.description());
+    }
+    if (!literal.Is<String>()) BadLine(number, u"expected a property name");
+    key = literal.Get<String>();
     if (key.empty()) BadLine(number, u"empty key at column " + FromUtf8(std::to_string(start + 1)));
   } else {
     const std::size_t start = p;

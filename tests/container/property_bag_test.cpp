@@ -180,6 +180,18 @@ TEST(PropertyBagText, ABadLineIsNamedAndNothingIsLoaded) {
   }
 }
 
+// A key with a tab or a quote is written as a string literal, and reads back.
+TEST(PropertyBagText, KeysThatAreNoNamesReadBack) {
+  PropertyBag bag;
+  bag.WriteProperty(u"\t\tdue tab", std::int32_t{1});
+  bag.WriteProperty(u"say \"hi\"", std::int32_t{2});
+  bag.WriteProperty(u"a = b", std::int32_t{3});
+  bag.WriteProperty(u"Chr", std::int32_t{4});
+  PropertyBag back;
+  back.Parse(bag.Format());
+  ExpectSame(bag, back);
+}
+
 // A large bag reads in time proportional to its size (each name is looked up once,
 // not compared with every earlier one), and a repeated name far down is still found.
 TEST(PropertyBagText, ALargeBagReadsWholeAndFindsALateDuplicate) {
