@@ -1,48 +1,67 @@
 #!/usr/bin/env bash
-# Builds fuzz targets with clang's libFuzzer (plus ASan and UBSan) and runs each for a
-# bounded time, one after the other, starting from its saved corpus.
-# Usage: scripts/fuzz.sh [seconds] [target...]    (default: FUZZ_SECONDS or 120, every
-# target: automation_text, property_bag, zeprova_script)
-# New interesting inputs go to build/fuzz/TARGET/corpus (the saved corpus is only read);
-# a crashing input is written to build/fuzz/TARGET/ and the script exits non-zero. Copy
-# a crash into fuzz/TARGET/corpus once it is fixed, so the regression test keeps it.
+# Builds a fuzz target with clang's libFuzzer (plus ASan and UBSan) and runs it for a
+# bounded time on one core, starting from its saved corpus.
+# Usage: scripts/fuzz.sh [TARGET] [seconds]
+#   TARGET: automation_text (the text conversions, the default), reg_file (the .reg
+#   reader), property_bag (the property-bag reader) or zeprova_script (zeprova's script
+#   reading); seconds: default FUZZ_SECONDS or 120.
+# New interesting inputs go to build/fuzz/TARGET/corpus (the saved corpus is only
+# read); a crashing input is written to build/fuzz/TARGET/ and the script exits
+# non-zero. Copy a crash into fuzz/TARGET/corpus once it is fixed, so the regression
+# test keeps it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+target=automation_text
+if [[ $# -gt 0 && ! $1 =~ ^[0-9]+$ ]]; then
+  target=$1
+  shift
+fi
 seconds=${1:-${FUZZ_SECONDS:-120}}
-shift || true
-targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(automation_text property_bag zeprova_script)
+
+case "$target" in
+  automation_text)
+    sources=(frame/automation/*.cpp)
+    libs=(icu-i18n icu-uc)
+    max_len=512
+    ;;
+  reg_file)
+    sources=(frame/automation/*.cpp frame/sqlite/*.cpp frame/registry/*.cpp)
+    libs=(icu-i18n icu-uc sqlite3)
+    max_len=4096
+    ;;
+  property_bag)
+    sources=(frame/automation/*.cpp frame/container/*.cpp frame/system/atomic_file.cpp
+             frame/system/regular_file.cpp)
+    libs=(icu-i18n icu-uc)
+    max_len=4096
+    ;;
+  zeprova_script)
+    sources=(frame/automation/*.cpp frame/container/*.cpp frame/system/atomic_file.cpp
+             frame/system/regular_file.cpp tools/zeprova/script_line.cpp
+             tools/zeprova/script_text.cpp)
+    libs=(icu-i18n icu-uc)
+    max_len=4096
+    ;;
+  *)
+    echo "unknown fuzz target $target (automation_text, reg_file, property_bag, zeprova_script)" >&2
+    exit 2
+    ;;
+esac
+
+out=build/fuzz/$target
+mkdir -p "$out/corpus"
 
 command -v clang++ >/dev/null || { echo "clang++ is needed (make deps-test)" >&2; exit 2; }
 
-sources_of() {
-  case $1 in
-    automation_text) echo frame/automation/*.cpp ;;
-    property_bag) echo frame/automation/*.cpp frame/container/*.cpp frame/system/regular_file.cpp ;;
-    zeprova_script)
-      echo frame/automation/*.cpp frame/container/*.cpp frame/system/regular_file.cpp \
-        tools/zeprova/script_line.cpp tools/zeprova/script_text.cpp ;;
-    *) echo "unknown fuzz target $1" >&2; return 1 ;;
-  esac
-}
+echo "building $out/fuzz_$target"
+clang++ -std=c++20 -g -O1 -I. \
+  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+  "${sources[@]}" "fuzz/$target/${target}_fuzz.cpp" $(pkg-config --cflags --libs "${libs[@]}") \
+  -o "$out/fuzz_$target"
 
-for target in "${targets[@]}"; do
-  out=build/fuzz/$target
-  mkdir -p "$out/corpus"
-  sources=$(sources_of "$target")
-  echo "building $out/fuzz_$target"
-  # shellcheck disable=SC2086
-  clang++ -std=c++20 -g -O1 -I. \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    $sources "fuzz/$target/${target}_fuzz.cpp" $(pkg-config --cflags --libs icu-i18n icu-uc) \
-    -o "$out/fuzz_$target"
-  # Texts of the conversions are short; bags and scripts run to many lines.
-  max_len=4096
-  [ "$target" != automation_text ] || max_len=512
-  echo "fuzzing $target for ${seconds}s"
-  LC_ALL=C LANG= "$out/fuzz_$target" \
-    -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$out/" -print_final_stats=1 \
-    "$out/corpus" "fuzz/$target/corpus"
-done
+echo "fuzzing $target for ${seconds}s"
+LC_ALL=C LANG= "$out/fuzz_$target" \
+  -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+  -artifact_prefix="$out/" -print_final_stats=1 \
+  "$out/corpus" "fuzz/$target/corpus"

@@ -12,6 +12,7 @@
 #include "frame/container/font.h"
 #include "frame/container/literal.h"
 #include "frame/container/picture.h"
+#include "frame/system/atomic_file.h"
 #include "frame/system/regular_file.h"
 
 namespace ze::container {
@@ -103,6 +104,7 @@ void PropertyBag::Remove(std::u16string_view name) {
 namespace {
 
 constexpr std::int32_t kBadFileFormat = 321;
+constexpr std::int32_t kDiskFull = 61;
 constexpr std::int32_t kPathFileAccess = 75;
 // A control's saved properties are a few hundred bytes; the limit only keeps a wrong
 // path (a device, a huge file) from taking all memory.
@@ -255,21 +257,22 @@ void PropertyBag::LoadFile(const std::string& path) {
 }
 
 void PropertyBag::SaveFile(const std::string& path) const {
-  const std::string bytes = ToUtf8(Format());
-  // A new file beside the old one, renamed over it: a failed save never leaves half
-  // a file behind.
-  const std::string temporary = path + ".tmp~";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) {
-    if (errno == ENOENT) Raise(errors::kPathNotFound);
-    if (errno == EACCES) Raise(errors::kPermissionDenied);
-    Raise(kPathFileAccess, u"Path/File access error");
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    Raise(kPathFileAccess, u"Path/File access error");
+  // Replaced whole: a failed or interrupted save leaves the old file as it was.
+  const system::WriteFailure failure = system::WriteFileAtomically(path, ToUtf8(Format()));
+  if (!failure) return;
+  switch (failure.error) {
+    case ENOENT:
+    case ENOTDIR:
+      Raise(errors::kPathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      Raise(errors::kPermissionDenied);
+    case ENOSPC:
+    case EDQUOT:
+      Raise(kDiskFull);
+    default:
+      Raise(kPathFileAccess, u"Path/File access error");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "frame/automation/error.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
+#include "frame/system/atomic_file.h"
 #include "tests/fixtures/child_process.h"
 
 namespace ze::container {
@@ -226,6 +228,10 @@ class PropertyBagFile : public ::testing::Test {
   void Write(const char* name, const std::string& bytes) {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
   std::filesystem::path dir_;
 };
 
@@ -298,6 +304,40 @@ TEST_F(PropertyBagFile, ASaveKilledAnywhereLeavesTheOldFileOrTheNew) {
     back.LoadFile(path);
     const String text = back.Format();
     EXPECT_TRUE(text == smallText || text == largeText) << "round " << round;
+  }
+}
+
+// Saving replaces the file whole without following anything planted beside it, keeps
+// a private file private, and names a full disk as such.
+TEST_F(PropertyBagFile, SavingIsSafeAgainstLinksAndKeepsTheMode) {
+  const mode_t old_umask = ::umask(022);
+  const std::string victim = Path("vittima");
+  Write("vittima", "intatta");
+  std::filesystem::create_symlink(victim, Path("k1.bag.tmp~"));
+  EveryKind().SaveFile(Path("k1.bag"));
+  EXPECT_EQ(Slurp(victim), "intatta") << "a link at the old temporary name is not followed";
+  EXPECT_FALSE(std::filesystem::is_symlink(Path("k1.bag")));
+
+  ASSERT_EQ(::chmod(Path("k1.bag").c_str(), 0600), 0);
+  EveryKind().SaveFile(Path("k1.bag"));
+  EXPECT_EQ(std::filesystem::status(Path("k1.bag")).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ::umask(old_umask);
+
+  const std::string before = Slurp(Path("k1.bag"));
+  PropertyBag changed = EveryKind();
+  changed.WriteProperty(u"Nuova", 1);
+  for (int error : {ENOSPC, EDQUOT}) {
+    system::InjectWriteFailures(error);
+    try {
+      changed.SaveFile(Path("k1.bag"));
+      ADD_FAILURE() << "a failed write was reported as a save";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), 61) << error;
+      EXPECT_EQ(e.description(), u"Disk full");
+    }
+    system::InjectWriteFailures(0, 0);
+    EXPECT_EQ(Slurp(Path("k1.bag")), before) << "the old file stays whole";
   }
 }
 

@@ -1,8 +1,6 @@
 // The zereg commands; see zereg.h for the command line.
 #include "tools/zereg/zereg.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
@@ -15,8 +13,10 @@
 #include <optional>
 #include <sstream>
 
+#include "frame/registry/key_tree.h"
 #include "frame/registry/reg_file.h"
 #include "frame/registry/store.h"
+#include "frame/system/atomic_file.h"
 
 namespace ze::zereg {
 namespace {
@@ -208,6 +208,16 @@ class Tool {
   // subkeys; with /s, the same for every key below. Counts the matches.
   LSTATUS QueryKey(Root root, const String& path, KeyId key, const Command& cmd, bool recurse,
                    int* matches) {
+    if (recurse) {
+      return WalkKeyTree(*store_, key, path, [&](KeyId k, const String& p) {
+        return ShowKey(root, p, k, cmd, true, matches);
+      });
+    }
+    return ShowKey(root, path, key, cmd, false, matches);
+  }
+
+  LSTATUS ShowKey(Root root, const String& path, KeyId key, const Command& cmd, bool searching,
+                  int* matches) {
     const bool one_value = cmd.Has("/v") || cmd.Has("/ve");
     const String wanted = cmd.Has("/v") ? FromUtf8(cmd.Value("/v")) : String();
     std::vector<NamedValue> values;
@@ -227,32 +237,20 @@ class Tool {
     }
     // /ve on one key tells that the default value is not set; a search lists only
     // the keys that match.
-    const bool unset_default = cmd.Has("/ve") && shown.empty() && !recurse;
+    const bool unset_default = cmd.Has("/ve") && shown.empty() && !searching;
     if (!one_value || !shown.empty() || unset_default) {
       out_ << "\n" << ToUtf8(FullKeyName(root, path)) << "\n";
       for (const NamedValue* v : shown) PrintValue(*v);
       if (unset_default) out_ << "    (Default)    REG_SZ    (value not set)\n";
       *matches += one_value ? static_cast<int>(shown.size()) : 1;
     }
+    if (searching || one_value) return ERROR_SUCCESS;
     std::vector<String> children;
     st = store_->EnumKeys(key, &children);
     if (st != ERROR_SUCCESS) return st;
-    if (!recurse) {
-      if (!one_value) {
-        if (!shown.empty()) out_ << "\n";
-        for (const String& child : children)
-          out_ << ToUtf8(FullKeyName(root, path.empty() ? child : path + u"\\" + child)) << "\n";
-      }
-      return ERROR_SUCCESS;
-    }
-    for (const String& child : children) {
-      KeyId child_key;
-      st = store_->OpenKey(key, child, &child_key);
-      if (st == ERROR_SUCCESS)
-        st = QueryKey(root, path.empty() ? child : path + u"\\" + child, child_key, cmd, true,
-                      matches);
-      if (st != ERROR_SUCCESS) return st;
-    }
+    if (!shown.empty()) out_ << "\n";
+    for (const String& child : children)
+      out_ << ToUtf8(FullKeyName(root, path.empty() ? child : path + u"\\" + child)) << "\n";
     return ERROR_SUCCESS;
   }
 
@@ -481,23 +479,10 @@ class Tool {
     if (std::filesystem::exists(file, ec) && !cmd.Has("/y") &&
         !Confirm("File " + file + " already exists. Overwrite"))
       return Cancelled();
-    // Written beside the target and renamed over it, so a failure never leaves
-    // half a file.
-    const std::string temp = file + ".zereg-" + std::to_string(::getpid());
-    {
-      std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-      f << EncodeRegFile(text);
-      f.flush();
-      if (!f) {
-        std::filesystem::remove(temp, ec);
-        err_ << "ERROR: Cannot write " << file << ": " << std::strerror(errno) << "\n";
-        return 1;
-      }
-    }
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-      std::filesystem::remove(temp, ec);
-      err_ << "ERROR: Cannot write " << file << ": " << ec.message() << "\n";
+    // Replaced whole, so a failure or a kill never leaves half a file.
+    const system::WriteFailure failure = system::WriteFileAtomically(file, EncodeRegFile(text));
+    if (failure) {
+      err_ << "ERROR: Cannot write " << failure.detail << "\n";
       return 1;
     }
     out_ << kSuccess << "\n";
@@ -524,7 +509,9 @@ class Tool {
     int line = 0;
     const LSTATUS st = ApplyRegFile(*store_, parsed.changes, &line);
     if (st != ERROR_SUCCESS) {
-      err_ << "ERROR: " << file << ", line " << line << ": " << ErrorText(st);
+      err_ << "ERROR: " << file;
+      if (line > 0) err_ << ", line " << line;
+      err_ << ": " << ErrorText(st);
       if (!LastErrorDetail().empty()) err_ << " (" << LastErrorDetail() << ")";
       err_ << ". Nothing was imported.\n";
       return 1;
