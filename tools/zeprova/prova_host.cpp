@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "frame/automation/convert.h"
 #include "frame/automation/error.h"
@@ -172,6 +173,12 @@ bool ProvaHost::RunNextLine() {
       return false;
     } catch (const ze::AutomationError& e) {
       PrintError(e.number(), e.description());
+    } catch (const std::exception& e) {
+      // Not an error a script can go on after (memory, a broken invariant): the run
+      // stops at the line, with its number.
+      err_ << "zeprova: line " << number << ": " << e.what() << '\n';
+      failed_ = true;
+      return false;
     }
     return true;
   }
@@ -357,12 +364,14 @@ void ProvaHost::Create(const ScriptLine& line, bool fromBag) {
   control.PlaceOn(*form_);
   control.Widget().SetLeft(kControlLeft);
   control.Widget().SetTop(top);
-  controls_.push_back(std::move(hosted));
+  // Registered under its name only once restored: a bag the control refuses leaves no
+  // half-restored control behind, and the name stays free.
   if (fromBag) {
     control.Load(bag);
   } else {
     control.InitNew();
   }
+  controls_.push_back(std::move(hosted));
   Print("ok");
 }
 
