@@ -171,8 +171,10 @@ class Parser {
     Fail(start, "unknown kind of value '" + ToUtf8(word) + "'");
   }
 
+  Variant StringExpr() { return StringText(); }
+
   // "a" & ChrW(10) & "b"
-  Variant StringExpr() {
+  String StringText() {
     String out;
     for (;;) {
       Blank();
@@ -354,8 +356,9 @@ class Parser {
   Variant FontLiteral() {
     Expect(u'(', "(");
     Blank();
-    if (!At(u'"')) Fail(p_, "expected the font's name");
-    String name = Quoted();
+    // A name is written as any text is, so one with a tab or a quote comes back whole.
+    if (!At(u'"') && !(p_ < s_.size() && IsLetter(s_[p_]))) Fail(p_, "expected the font's name");
+    String name = StringText();
     Expect(u',', ", and the size");
     const std::size_t sizeAt = p_;
     const double size = NumberValue();
