@@ -18,8 +18,11 @@
 #include "frame/automation/format.h"
 #include "frame/automation/locale.h"
 #include "frame/automation/number_text.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
+
+using fuzz::Check;
 
 using ze::AutomationError;
 using ze::Date;
@@ -32,10 +35,6 @@ void Try(F&& f) {
     f();
   } catch (const AutomationError&) {
   }
-}
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
 }
 
 void TextServices(const String& text) {

@@ -13,14 +13,13 @@
 #include "frame/automation/string.h"
 #include "frame/registry/key_path.h"
 #include "frame/registry/reg_file.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
-using namespace ze::registry;
+using fuzz::Check;
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
+using namespace ze::registry;
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;

@@ -17,15 +17,14 @@
 #include "frame/automation/error.h"
 #include "frame/automation/locale.h"
 #include "utilita/ze_utilita.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 
+using fuzz::Check;
+
 using ze::AutomationError;
 using ze::String;
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
 
 // Splits at the first two U+0001 units.
 std::vector<String> Parts(const String& text) {

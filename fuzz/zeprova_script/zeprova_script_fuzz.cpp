@@ -11,14 +11,9 @@
 #include "frame/container/literal.h"
 #include "tools/zeprova/script_line.h"
 #include "tools/zeprova/script_text.h"
+#include "fuzz/fuzz_check.h"
 
-namespace {
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-}  // namespace
+using fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
