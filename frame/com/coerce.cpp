@@ -25,6 +25,11 @@ Variant Convert(const Variant& in, VARTYPE vt) {
       return Variant(CStr(in));
     case VT_BOOL:
       return Variant(CBool(in));
+    case VT_UI1: {
+      const std::int16_t byte = CInt(in);
+      if (byte < 0 || byte > 255) Raise(errors::kOverflow);
+      return Variant(byte);
+    }
     case VT_I2:
       return Variant(CInt(in));
     case VT_I4:
@@ -57,6 +62,7 @@ HRESULT CoerceTo(const Variant& in, VARTYPE vt, Variant* out) {
       return S_OK;
     case VT_BSTR:
     case VT_BOOL:
+    case VT_UI1:
     case VT_I2:
     case VT_I4:
     case VT_UI4:

@@ -10,7 +10,8 @@
 //
 // VT_UI4 is a 32-bit value such as an OLE_COLOR. Hosts write colours both as Longs
 // (&H80000005 is negative) and as unsigned numbers (2147483653), so any whole number
-// from -2^31 to 2^32-1 is taken, as its low 32 bits, in a Long.
+// from -2^31 to 2^32-1 is taken, as its low 32 bits, in a Long. VT_UI1, a Byte, is
+// a whole number from 0 to 255 held in an Integer.
 #pragma once
 
 #include "frame/automation/variant.h"

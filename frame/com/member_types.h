@@ -10,6 +10,7 @@
 // functions, so that a table line names it as a plain word.
 //
 //   Boolean       bool            VARIANT_BOOL           VT_BOOL
+//   Byte          std::uint8_t    std::uint8_t           VT_UI1 (travels as an Integer)
 //   Integer       std::int16_t    std::int16_t           VT_I2
 //   Long          std::int32_t    std::int32_t           VT_I4
 //   Double        double          double                 VT_R8
@@ -80,6 +81,20 @@ using Long = Plain<std::int32_t, VT_I4, &CLng>;
 using Double = Plain<double, VT_R8, &CDbl>;
 using String = Plain<ze::String, VT_BSTR, &CStr>;
 using Date = Plain<ze::Date, VT_DATE, &CDate>;
+
+// 0 to 255; a Variant holds it as an Integer, and a value outside the range overflows.
+struct Byte {
+  using Abi = std::uint8_t;
+  static TypeDesc Desc() { return {VT_UI1, {}}; }
+  static Variant Out(std::uint8_t b) { return Variant(static_cast<std::int16_t>(b)); }
+  static std::uint8_t In(const Variant& v) {
+    const std::int16_t n = CInt(v);
+    if (n < 0 || n > 255) Raise(errors::kOverflow);
+    return static_cast<std::uint8_t>(n);
+  }
+  static Variant FromAbi(Abi b) { return Out(b); }
+  static HRESULT ToAbi(const Variant& v, Abi* out) { return TakeAs<std::int16_t>(v, VT_UI1, out); }
+};
 
 struct Color {
   using Abi = OLE_COLOR;

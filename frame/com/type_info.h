@@ -43,6 +43,7 @@ inline constexpr VARTYPE VT_ERROR = 10;
 inline constexpr VARTYPE VT_BOOL = 11;
 inline constexpr VARTYPE VT_VARIANT = 12;
 inline constexpr VARTYPE VT_UNKNOWN = 13;
+inline constexpr VARTYPE VT_UI1 = 17;  // travels as an Integer from 0 to 255
 inline constexpr VARTYPE VT_UI4 = 19;  // travels as a Long holding the same 32 bits
 inline constexpr VARTYPE VT_VOID = 24;
 inline constexpr VARTYPE VT_USERDEFINED = 29;  // a type of the library, by HREFTYPE

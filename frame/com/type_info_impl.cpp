@@ -360,6 +360,8 @@ ComPtr<ITypeLib> MakeTypeLib(const TypeLibDescription& description) {
 String TypeName(const TypeDesc& type) {
   if (!type.name.empty()) return type.name;
   switch (type.vt) {
+    case VT_UI1:
+      return u"Byte";
     case VT_I2:
       return u"Integer";
     case VT_I4:

@@ -1,0 +1,5 @@
+// zeUtilita: the user's and the system's special folders, creating folder paths.
+//
+// No routine of this group is built yet; each goes here as a member function of
+// zeUtilita, declared in ze_utilita.h and listed in ze_utilita_members.h.
+#include "utilita/ze_utilita.h"

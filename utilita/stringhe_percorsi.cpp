@@ -1,0 +1,6 @@
+// zeUtilita: strings and paths: replacing and splitting text, taking paths apart, the folder
+// separator.
+//
+// No routine of this group is built yet; each goes here as a member function of
+// zeUtilita, declared in ze_utilita.h and listed in ze_utilita_members.h.
+#include "utilita/ze_utilita.h"
