@@ -27,6 +27,7 @@
 #include "frame/ui/form.h"
 #include "frame/ui/label.h"
 #include "frame/ui/timer.h"
+#include "utilita/ze_utilita.h"
 
 namespace zekalendo {
 
@@ -75,7 +76,6 @@ class FrmInputData : public ze::ui::Form {
 
   // The opener, or null once it is gone.
   DataChiamante* Chiamante() const;
-  std::int16_t MaxGiorni(std::int16_t m, std::int16_t a);
   void AggiornaData(std::int16_t Mesi);
 
   void Form_Load();
@@ -99,6 +99,8 @@ class FrmInputData : public ze::ui::Form {
   std::int16_t Giorno_ = 0;
   bool InAggiornamento_ = false;
   std::unique_ptr<YearFieldSite> yearSite_;
+  // Made when the first month is laid out, kept for the life of the form.
+  std::unique_ptr<zeUtilita> Utilita_;
 };
 
 }  // namespace zekalendo

@@ -34,7 +34,9 @@ void FrmInputData::ImpostaData(const ze::Date& Data) {
   txtAnno.SetValore(static_cast<double>(anno));
 
   const int primaColonna = ColonnaDelGiorno(ze::Weekday(ze::DateSerial(anno, mese, 1), 1));
-  const int n = MaxGiorni(static_cast<std::int16_t>(mese), static_cast<std::int16_t>(anno));
+  if (!Utilita_) Utilita_ = std::make_unique<zeUtilita>();
+  std::int16_t m = static_cast<std::int16_t>(mese), a = static_cast<std::int16_t>(anno);
+  const int n = Utilita_->MaxGiorni(m, a);
 
   const int ultima = lblGio.UBound();
   for (int k = 1; k <= ultima; ++k) {
@@ -64,16 +66,6 @@ void FrmInputData::AggiornaData(std::int16_t Mesi) {
     // type: the calendar closes without a result.
     Unload();
   }
-}
-
-}  // namespace zekalendo
-
-namespace zekalendo {
-
-std::int16_t FrmInputData::MaxGiorni(std::int16_t m, std::int16_t a) {
-  const ze::Date primo = ze::DateSerial(a, m, 1);
-  const ze::Date ultimo = ze::DateAdd(u"d", -1, ze::DateAdd(u"m", 1, primo));
-  return static_cast<std::int16_t>(ze::Day(ultimo));
 }
 
 }  // namespace zekalendo
