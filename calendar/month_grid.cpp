@@ -22,6 +22,14 @@ constexpr int ColonnaDelGiorno(int w) {
 }
 static_assert(ColonnaDelGiorno(1) == 7 && ColonnaDelGiorno(2) == 1 && ColonnaDelGiorno(7) == 6);
 
+// A month's name as a date is read aloud: the list's name in small letters.
+ze::String NomeAccessibile(int mese) {
+  static constexpr const char16_t* kNomi[12] = {
+      u"gennaio", u"febbraio", u"marzo",     u"aprile",  u"maggio",   u"giugno",
+      u"luglio",  u"agosto",   u"settembre", u"ottobre", u"novembre", u"dicembre"};
+  return kNomi[mese - 1];
+}
+
 }  // namespace
 
 void FrmInputData::ImpostaData(const ze::Date& Data) {
@@ -42,11 +50,16 @@ void FrmInputData::ImpostaData(const ze::Date& Data) {
   for (int k = 1; k <= ultima; ++k) {
     lblGio[k].SetCaption(u"");
     lblGio[k].SetBackColor(kBianco);
+    lblGio[k].SetAccessibleName(u"");
   }
+  // A screen reader says the whole date of a cell ("15 agosto 2005"), not its number.
+  const ze::String meseAnno = u" " + NomeAccessibile(mese) + u" " + ze::CStr(ze::Variant(anno));
   int d = 0;
   for (int k = primaColonna; k <= primaColonna + n - 1; ++k) {
     ++d;
-    lblGio[k].SetCaption(ze::CStr(ze::Variant(std::int16_t(d))));
+    const ze::String giorno = ze::CStr(ze::Variant(std::int16_t(d)));
+    lblGio[k].SetCaption(giorno);
+    lblGio[k].SetAccessibleName(giorno + meseAnno);
     if (d == Giorno_) lblGio[k].SetBackColor(kGiallo);
   }
   InAggiornamento_ = false;

@@ -59,8 +59,12 @@ void QtBackend::Install() {
     if (size.width() > 0 && size.height() > 0)
       ze::ui::Screen::SetSizePixels(size.width(), size.height());
   }
-  const QPoint pointer = QCursor::pos();
-  ze::ui::SetCursorPos(pointer.x(), pointer.y());
+  // The pointer is asked where it is when someone wants to know, wherever it went.
+  ze::ui::SetCursorSource([](ze::ui::Point& point) {
+    const QPoint pointer = QCursor::pos();
+    point = {pointer.x(), pointer.y()};
+    return true;
+  });
 
   // Message boxes over the active form's window, which shows what the model holds.
   ze::ui::SetMessageBoxSink(MessageBoxDialogSink([this]() -> QWidget* {
@@ -84,6 +88,7 @@ void QtBackend::Uninstall() {
   s.view.Clear();
   QGuiApplication::setQuitOnLastWindowClosed(s.quitOnLastWindowClosed);
   ze::ui::SetMessageBoxSink(nullptr);
+  ze::ui::SetCursorSource(nullptr);
   if (&ze::CurrentClock() == this) ze::InstallClock(nullptr);
   if (&ze::ui::CurrentBackend() == this) ze::ui::InstallBackend(nullptr);
 }
@@ -135,6 +140,11 @@ std::int64_t QtBackend::TickMs() {
 }
 
 void QtBackend::SleepMs(std::int32_t ms) {
+  // What the handler changed before it blocks shows while it waits (a picked day's
+  // mark): the windows paint now, as nothing of Qt's loop runs until the sleep ends.
+  state_->view.Sync();
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible()) window->repaint();
   if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
 
