@@ -1,10 +1,9 @@
-// The class object of the numeric field ZEInputNumerico.
+// The class record of the numeric field ZEInputNumerico.
 //
-// The numeric field is created by the library's own calendar form only: its record
-// lives here but is never written into the registry. The library does not make it
-// yet, so it has no way to create one either; when it does, its object derives from
-// the control object (frame/host/control_object.h) as KalendoObject does, and the
-// create function below calls its Create.
+// The numeric field is created by the library's own forms only: its record lives here
+// but is never written into the registry, and it has no class object, so that
+// DllGetClassObject refuses its class identifier to hosts. A form of the library makes
+// the field as an object with InputNumericoObject::Create(Module(), ...).
 #include "server/class_objects.h"
 #include "server/kalendo_ids.h"
 
