@@ -12,25 +12,6 @@
 
 namespace zekalendo {
 
-// The year field's events reach the form through the field's site, as a host's would.
-class FrmInputData::YearFieldSite final : public ze::ui::ControlSite {
- public:
-  explicit YearFieldSite(FrmInputData& form) : form_(form) {}
-  void PropertyChanged(std::u16string_view) override {}
-  bool CanPropertyChange(std::u16string_view) override { return true; }
-  std::shared_ptr<ze::container::Font> AmbientFont() override { return form_.GetFont(); }
-  std::optional<ze::Variant> ExtenderProperty(std::u16string_view name) override {
-    return ze::ui::BaseExtenderProperty(form_.txtAnno, name);
-  }
-  void RaiseEvent(std::u16string_view eventName, std::vector<ze::Variant>& args) override {
-    if (eventName == u"CambioValore" && !args.empty() && form_.IsLoaded())
-      form_.txtAnno_CambioValore(ze::CDbl(args[0]));
-  }
-
- private:
-  FrmInputData& form_;
-};
-
 namespace {
 
 std::shared_ptr<ze::container::Font> SansSerif(double size) {
@@ -38,7 +19,7 @@ std::shared_ptr<ze::container::Font> SansSerif(double size) {
 }
 
 // The year field's saved design: only what differs from the field's own defaults.
-void RestoreYearField(CampoAnno& field) {
+void RestoreYearField(ZEInputNumerico& field) {
   ze::container::PropertyBag design;
   design.WriteProperty(u"Massimo", ze::Variant(3000.0));
   design.WriteProperty(u"Valore", ze::Variant(1900.0));
@@ -55,7 +36,7 @@ FrmInputData::FrmInputData()
       cboMese(AddChild<ze::ui::ComboBox>(u"cboMese")),
       cmdPrecedente(AddChild<ze::ui::CommandButton>(u"cmdPrecedente")),
       cmdSuccessivo(AddChild<ze::ui::CommandButton>(u"cmdSuccessivo")),
-      txtAnno(AddChild<CampoAnno>(u"txtAnno")),
+      txtAnno(AddChild<ZEInputNumerico>(u"txtAnno")),
       cmdPiu(AddChild<ze::ui::CommandButton>(u"cmdPiu")),
       cmdMeno(AddChild<ze::ui::CommandButton>(u"cmdMeno")),
       Timer1(AddChild<ze::ui::Timer>(u"Timer1")) {
@@ -92,9 +73,6 @@ FrmInputData::FrmInputData()
   cmdMeno.Move(2700, 360, 240, 240);
   Timer1.SetInterval(100);
 
-  yearSite_ = std::make_unique<YearFieldSite>(*this);
-  txtAnno.SetSite(yearSite_.get());
-
   onLoad = [this] { Form_Load(); };
   onUnload = [this](std::int16_t& Cancel) { Form_Unload(Cancel); };
   onDeactivate = [this] { Form_Deactivate(); };
@@ -107,18 +85,15 @@ FrmInputData::FrmInputData()
   cmdMeno.onClick = [this] { cmdMeno_Click(); };
   lblGio.onClick = [this](std::int16_t Index) { lblGio_Click(Index); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
+  txtAnno.onCambioValore = [this](double& v) {
+    if (IsLoaded()) txtAnno_CambioValore(v);
+  };
   // The field's own LostFocus commits the typed year first; the form's follows it.
   ze::ui::TextBox& inner = txtAnno.txtnumero;
   inner.onLostFocus = [this, own = inner.onLostFocus] {
     if (own) own();
     txtAnno_LostFocus();
   };
-}
-
-FrmInputData::~FrmInputData() {
-  // The field outlives nothing of the form's: it must not call back into a site that
-  // goes first.
-  txtAnno.SetSite(nullptr);
 }
 
 void FrmInputData::SetChiamante(DataChiamante& chiamante, std::weak_ptr<void> alive) {

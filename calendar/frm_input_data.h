@@ -20,13 +20,13 @@
 #include <memory>
 
 #include "calendar/chiamante.h"
-#include "calendar/year_field.h"
 #include "frame/ui/combo_box.h"
 #include "frame/ui/command_button.h"
 #include "frame/ui/control_array.h"
 #include "frame/ui/form.h"
 #include "frame/ui/label.h"
 #include "frame/ui/timer.h"
+#include "numeric/ze_input_numerico.h"
 #include "utilita/ze_utilita.h"
 
 namespace zekalendo {
@@ -44,7 +44,6 @@ class FrmInputData : public ze::ui::Form {
   static constexpr std::int32_t kAttesaScelta = 300;
 
   FrmInputData();
-  ~FrmInputData() override;
   static std::shared_ptr<FrmInputData> Create() { return ze::ui::NewForm<FrmInputData>(); }
   ze::String TypeName() const override { return u"FrmInputData"; }
 
@@ -61,7 +60,7 @@ class FrmInputData : public ze::ui::Form {
   ze::ui::ComboBox& cboMese;
   ze::ui::CommandButton& cmdPrecedente;
   ze::ui::CommandButton& cmdSuccessivo;
-  CampoAnno& txtAnno;
+  ZEInputNumerico& txtAnno;
   ze::ui::CommandButton& cmdPiu;
   ze::ui::CommandButton& cmdMeno;
   ze::ui::Timer& Timer1;
@@ -72,8 +71,6 @@ class FrmInputData : public ze::ui::Form {
   bool InAggiornamento() const { return InAggiornamento_; }
 
  private:
-  class YearFieldSite;
-
   // The opener, or null once it is gone.
   DataChiamante* Chiamante() const;
   void AggiornaData(std::int16_t Mesi);
@@ -98,7 +95,6 @@ class FrmInputData : public ze::ui::Form {
   bool Annullato_ = false;
   std::int16_t Giorno_ = 0;
   bool InAggiornamento_ = false;
-  std::unique_ptr<YearFieldSite> yearSite_;
   // Made when the first month is laid out, kept for the life of the form.
   std::unique_ptr<zeUtilita> Utilita_;
 };
