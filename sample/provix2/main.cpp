@@ -6,6 +6,8 @@
 //                                screenshots in DIR; chosen by itself without a display
 //   provix2 --first-frame        opens the form, prints the milliseconds from start to
 //                                its first painted frame, and exits
+//   provix2 --calendario         the form in a window, its date fields with the calendar
+//                                button switched on at run time, as any host may
 #include <QtCore/QElapsedTimer>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
@@ -52,7 +54,7 @@ class FirstFrameWatch : public QObject {
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
-  bool session = false, firstFrame = false;
+  bool session = false, firstFrame = false, calendar = false;
   std::string screens;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--session") == 0) {
@@ -60,8 +62,10 @@ int main(int argc, char** argv) {
       if (i + 1 < argc && argv[i + 1][0] != '-') screens = argv[++i];
     } else if (std::strcmp(argv[i], "--first-frame") == 0) {
       firstFrame = true;
+    } else if (std::strcmp(argv[i], "--calendario") == 0) {
+      calendar = true;
     } else {
-      std::cerr << "usage: provix2 [--session [DIR] | --first-frame]\n";
+      std::cerr << "usage: provix2 [--session [DIR] | --first-frame | --calendario]\n";
       return 2;
     }
   }
@@ -99,6 +103,11 @@ int main(int argc, char** argv) {
                        ze::ui::msgbox::kCritical);
         rc = 1;
       }
+    }
+    if (form && calendar && !session && !firstFrame) {
+      // The designed form has no calendar button; the host switches it on.
+      for (ze::host::HostedControl* field : {&form->Kalendo1(), &form->Kalendo2()})
+        field->Let(u"PopSelezione", ze::Variant(true));
     }
     if (form) {
       FirstFrameWatch watch(clock);
