@@ -22,7 +22,7 @@ set(layers
   "frame/host frame/qt frame"
   "kalendo about calendar numeric utilita"
   "server"
-  "tools sample")
+  "tools sample examples")
 set(outside_layers tests bench fuzz build cmake scripts)
 
 set(rank 0)

@@ -36,7 +36,7 @@ endfunction()
 # A GoogleTest executable registered with CTest. ENV adds variables to the
 # environment of both the listing and the running of its tests.
 function(ze_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV;PROPERTIES" ${ARGN})
   find_package(GTest REQUIRED)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
@@ -46,7 +46,11 @@ function(ze_add_test name)
   # test discovery, and the launcher serves the listing and the runs alike.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
     "env;LC_ALL=C;LANG=;ZE_REGISTRO=${CMAKE_BINARY_DIR}/test-registro-${name}.db;${T_ENV}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(T_PROPERTIES)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${T_PROPERTIES})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
 
 # A Google Benchmark executable (not run by ctest).

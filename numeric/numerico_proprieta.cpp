@@ -9,6 +9,7 @@
 // 380. The numeric defaults are given as Integers, as the bag has always held them.
 #include "frame/automation/convert.h"
 #include "frame/automation/error.h"
+#include "frame/automation/ignore_errors.h"
 #include "numeric/ze_input_numerico.h"
 
 namespace zekalendo {
@@ -23,15 +24,6 @@ std::shared_ptr<ze::container::Font> ToFont(const ze::Variant& v) {
   auto font = std::dynamic_pointer_cast<ze::container::Font>(v.Get<ze::ObjectRef>());
   if (!font) ze::Raise(ze::errors::kTypeMismatch);
   return font;
-}
-
-// Runs one layout step; a failing step is skipped and the next one runs.
-template <class Step>
-void Guarded(Step&& step) {
-  try {
-    step();
-  } catch (const ze::AutomationError&) {
-  }
 }
 }  // namespace
 
@@ -118,10 +110,10 @@ void ZEInputNumerico::UserControl_WriteProperties(ze::container::PropertyBag& Pr
 
 void ZEInputNumerico::UserControl_Resize() {
   // The field fills the control; the width only while the control has one.
-  Guarded([&] { txtnumero.SetLeft(0); });
-  Guarded([&] { txtnumero.SetTop(0); });
-  Guarded([&] { txtnumero.SetHeight(ScaleHeight()); });
-  Guarded([&] {
+  ze::IgnoringErrors([&] { txtnumero.SetLeft(0); });
+  ze::IgnoringErrors([&] { txtnumero.SetTop(0); });
+  ze::IgnoringErrors([&] { txtnumero.SetHeight(ScaleHeight()); });
+  ze::IgnoringErrors([&] {
     if (ScaleWidth() > 0) txtnumero.SetWidth(ScaleWidth());
   });
 }

@@ -12,6 +12,7 @@
 // failing with error 380 out of a focus change or a button's click.
 #include "frame/automation/error.h"
 #include "frame/automation/format.h"
+#include "frame/automation/ignore_errors.h"
 #include "frame/automation/number_text.h"
 #include "frame/automation/string_functions.h"
 #include "numeric/ze_input_numerico.h"
@@ -104,10 +105,7 @@ void ZEInputNumerico::Passo(double passo) {
   SetValore(v);
   // The field takes the focus when it can (not while hidden or disabled), and its text
   // is selected as on entering it.
-  try {
-    txtnumero.SetFocus();
-  } catch (const ze::AutomationError&) {
-  }
+  ze::IgnoringErrors([&] { txtnumero.SetFocus(); });
   txtnumero.SetSelStart(0);
   txtnumero.SetSelLength(ze::Len(txtnumero.Text()));
 }

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a build needs, and only those that are missing.
 # Usage: scripts/install-deps.sh test|run
-# "test" also brings clang (for the fuzz target), Xvfb and xdotool (end-to-end tests)
-# and the sqlite3 command line; "run" brings what building and running provix2 need.
+# "test" also brings inih (the INI benchmark's peer), clang (for the fuzz targets),
+# Xvfb and xdotool (end-to-end tests), the sqlite3 command line and the PostgreSQL
+# server (the tests start their own); "run" brings what building and running provix2 need.
 set -euo pipefail
 
 want=(cmake ninja-build g++ make pkg-config libsqlite3-dev libicu-dev qt6-base-dev
-      libgl-dev fonts-dejavu-core fonts-liberation2)
+      libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-liberation2 libpq-dev)
 case "${1:-test}" in
-  test) want+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-               xvfb xauth xdotool sqlite3 x11-utils) ;;
+  test) want+=(libgtest-dev libgmock-dev libbenchmark-dev libinih-dev clang libclang-rt-14-dev
+               xvfb xauth xdotool sqlite3 x11-utils postgresql) ;;
   run)  ;;
   *) echo "usage: $0 test|run" >&2; exit 2 ;;
 esac

@@ -6,6 +6,8 @@
 #include "server/class_objects.h"
 #include "server/kalendo_ids.h"
 #include "server/kalendo_type_library.h"
+#include "server/utilita_export.h"
+#include "utilita/utilita_object.h"
 
 namespace zekalendo {
 
@@ -56,4 +58,8 @@ ZE_EXPORT ze::com::HRESULT DllGetClassObject(const ze::com::GUID& clsid, const z
 
 ZE_EXPORT ze::com::HRESULT DllCanUnloadNow() {
   return zekalendo::Server().CanUnloadNow();
+}
+
+ZE_EXPORT ze::com::HRESULT zeKalendoCreaUtilita(const ze::com::GUID& iid, void** out) {
+  return zekalendo::UtilitaObject::Create(zekalendo::Module(), iid, out);
 }

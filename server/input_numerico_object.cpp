@@ -13,20 +13,9 @@ namespace {
 
 const char16_t kSource[] = u"zeKalendo.ZEInputNumerico";
 
-TypeAttr Attr(const GUID& guid, const char16_t* name, TYPEKIND kind, WORD flags) {
-  TypeAttr a;
-  a.guid = guid;
-  a.name = name;
-  a.typekind = kind;
-  a.flags = flags;
-  a.majorVersion = ids::kLibMajor;
-  a.minorVersion = ids::kLibMinor;
-  return a;
-}
-
 TypeAttr InterfaceAttr() {
-  return Attr(ids::kIidInputNumerico, u"_ZEInputNumerico", TKIND_DISPATCH,
-              TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE);
+  return typelib::Attr(ids::kIidInputNumerico, u"_ZEInputNumerico", TKIND_DISPATCH,
+                       TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE);
 }
 
 // An event of one Double passed by reference.
@@ -67,13 +56,15 @@ const ze::host::ControlClass& InputNumericoObject::Class() {
   static const ze::host::ControlClass info = [] {
     const TypeLibAttr lib = typelib::LibraryAttr();
     const ComPtr<ITypeInfo> iface = Dispatch().TypeInfo();
-    const ComPtr<ITypeInfo> events = MakeTypeInfo(
-        {lib,
-         Attr(ids::kIidInputNumericoEvents, u"__ZEInputNumerico", TKIND_DISPATCH, TYPEFLAG_FHIDDEN),
-         Events()});
+    const ComPtr<ITypeInfo> events =
+        MakeTypeInfo({lib,
+                      typelib::Attr(ids::kIidInputNumericoEvents, u"__ZEInputNumerico",
+                                    TKIND_DISPATCH, TYPEFLAG_FHIDDEN),
+                      Events()});
     ComPtr<ITypeInfo> coclass = MakeClassTypeInfo(
         {lib,
-         Attr(ids::kClsidInputNumerico, u"ZEInputNumerico", TKIND_COCLASS, TYPEFLAG_FCONTROL),
+         typelib::Attr(ids::kClsidInputNumerico, u"ZEInputNumerico", TKIND_COCLASS,
+                       TYPEFLAG_FCONTROL),
          {{iface, IMPLTYPEFLAG_FDEFAULT}, {events, IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE}}});
     return ze::host::ControlClass{
         kSource, {}, {ids::kIidInputNumericoEvents}, Events(), std::move(coclass)};

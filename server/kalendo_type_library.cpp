@@ -23,7 +23,16 @@ String Maker() {
   return String(address);
 }
 
-// A type of the library, at the library's version.
+// An earlier IID of the default interface, under its own name, for _Kalendo. Only old
+// hosts use these names, through the IIDs; browsers need not list them.
+TypeAttr AliasAttr(std::size_t version) {
+  return Attr(ids::kIidChainKalendo[version],
+              u"Kalendo___v" + String(1, static_cast<char16_t>(u'0' + version)), TKIND_ALIAS,
+              TYPEFLAG_FHIDDEN);
+}
+
+}  // namespace
+
 TypeAttr Attr(const GUID& guid, String name, TYPEKIND kind, WORD flags) {
   TypeAttr a;
   a.guid = guid;
@@ -34,16 +43,6 @@ TypeAttr Attr(const GUID& guid, String name, TYPEKIND kind, WORD flags) {
   a.minorVersion = ids::kLibMinor;
   return a;
 }
-
-// An earlier IID of the default interface, under its own name, for _Kalendo. Only old
-// hosts use these names, through the IIDs; browsers need not list them.
-TypeAttr AliasAttr(std::size_t version) {
-  return Attr(ids::kIidChainKalendo[version],
-              u"Kalendo___v" + String(1, static_cast<char16_t>(u'0' + version)), TKIND_ALIAS,
-              TYPEFLAG_FHIDDEN);
-}
-
-}  // namespace
 
 TypeLibAttr LibraryAttr() {
   TypeLibAttr a;

@@ -12,6 +12,10 @@
 namespace zekalendo::typelib {
 
 ze::com::TypeLibAttr LibraryAttr();
+// A type of the library, at the library's version (also for the types of the private
+// classes, which the library does not list).
+ze::com::TypeAttr Attr(const ze::com::GUID& guid, ze::String name, ze::com::TYPEKIND kind,
+                       ze::com::WORD flags);
 ze::com::TypeAttr ClassAttr();
 ze::com::TypeAttr InterfaceAttr();
 ze::com::TypeAttr EventsAttr();

@@ -1,6 +1,9 @@
 // zeUtilita's dispatch table, made from its member table.
 #include "utilita/utilita_object.h"
 
+#include "frame/automation/string_array.h"
+#include "frame/com/dispatch_object.h"
+
 namespace zekalendo {
 
 using namespace ze::com;
@@ -31,6 +34,29 @@ const DispatchTable<UtilitaObject>& UtilitaObject::Dispatch() {
       SetSource(u"zeKalendo.zeUtilita");
       ZE_MEMBER_BIND(
           *this, [](UtilitaObject& o) -> zeUtilita& { return o.utilita_; }, ZE_UTILITA_MEMBERS);
+      BindByHand();
+    }
+    void BindByHand() {
+      constexpr WORD kInOut = PARAMFLAG_FIN | PARAMFLAG_FOUT;
+      // tmp comes back as a new array whatever it held.
+      Method(kIdZeSplit, u"zeSplit", TypeDesc{VT_BOOL, {}},
+             {ParamDesc{u"tmp", TypeDesc{VT_VARIANT, u"String()"}, kInOut, {}},
+              ParamDesc{u"buf", TypeDesc{VT_BSTR, {}}, PARAMFLAG_FIN, {}},
+              ParamDesc{u"sep", TypeDesc{VT_BSTR, {}}, PARAMFLAG_FIN, {}}},
+             u"", 0, [](UtilitaObject& o, std::span<ze::Variant> args) {
+               std::vector<ze::String> tmp;
+               const bool split =
+                   o.utilita_.zeSplit(tmp, args[1].Get<ze::String>(), args[2].Get<ze::String>());
+               args[0] = ze::StringArray::Wrap(std::move(tmp));
+               return ze::Variant(split);
+             });
+      Method(kIdEvidenzia, u"Evidenzia", TypeDesc{VT_VOID, {}},
+             {ParamDesc{u"xCtrl", TypeDesc{VT_DISPATCH, {}}, kInOut, {}}}, u"", 0,
+             [](UtilitaObject& o, std::span<ze::Variant> args) {
+               ze::ObjectRef control = args[0].Get<ze::ObjectRef>();
+               o.utilita_.Evidenzia(control);
+               return ze::Variant();
+             });
     }
   };
   static const Table table;

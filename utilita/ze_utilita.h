@@ -1,9 +1,9 @@
 // zeUtilita: the library's toolbox class, private to the library.
 //
-// A zeUtilita object keeps no state: every routine works on its arguments, the user
-// locale and the system. Callers inside the library make one where they need it (the
-// numeric field's key filter makes one per typed character, the calendar keeps one
-// for the life of its form), so constructing one costs nothing.
+// A zeUtilita object keeps one captured error (CatturaErrore); every other routine
+// works on its arguments, the user locale and the system. Callers inside the library make one where
+// they need it (the numeric field's key filter makes one per typed character, the calendar keeps
+// one for the life of its form), so constructing one costs nothing.
 //
 // The routines fall into groups, each in its own source file:
 //   stringhe_percorsi.cpp   strings and paths
@@ -21,11 +21,82 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "frame/automation/date_value.h"
+#include "frame/automation/string.h"
+#include "frame/automation/variant.h"
 
 namespace zekalendo {
 
 class zeUtilita {
  public:
+  // --- strings and paths ---
+  // Texts are compared exactly, character by character. Routines that count
+  // characters in 16-bit integers fail with error 6 past 32767 characters, as
+  // callers of the original routines may rely on.
+
+  // percorso without its leading and trailing blanks and with a final "\" (none for an
+  // empty text); the caller's variable is rewritten the same way.
+  ze::String AggiungiSepDir(ze::String& percorso) const;
+  // Every ricerca in testo replaced by sostituzione, left to right, without overlaps.
+  ze::String zeReplace(ze::String testo, ze::String ricerca, ze::String sostituzione) const;
+  // buf cut at every sep into tmp (one element more than the separators found, one
+  // trailing sep ignored); False, with tmp a single empty element, for an empty buf
+  // or sep.
+  bool zeSplit(std::vector<ze::String>& tmp, ze::String buf, ze::String sep) const;
+  // The last element of a path ("\" or "/" separate).
+  ze::String DeterminaSoloFileName(ze::String pathname) const;
+  // The text after the last "." (the scan ignores folder separators).
+  ze::String EstraiEstensione(ze::String& Filename) const;
+  // The folder part of a path up to its last "\", that included.
+  ze::String EstraiPath(ze::String& Filename) const;
+  // The library's folder becomes the process's current folder; failures are ignored.
+  void CurDirApp() const;
+  // testo without its spaces (other white space stays).
+  ze::String EspuraSpazi(ze::String testo) const;
+  // Selects the whole text of any control with SelStart, SelLength and Text; any
+  // error is cleared and ignored.
+  void Evidenzia(ze::ObjectRef& xCtrl) const;
+  // The upper-case form of a character code in the ANSI code page; error 5 outside
+  // 0 to 255.
+  std::int16_t KeyMaiuscolo(std::int16_t& KeyAscii) const;
+  // The characters before the first NUL.
+  ze::String StripTerminator(ze::String strString) const;
+
+  // --- dates and numbers ---
+
+  // The time sec seconds after midnight, with carry into days; error 6 when the hours
+  // leave 16 bits.
+  ze::Date LongToDate(std::int32_t sec) const;
+  // The date of a "day/month/year" text ("-" also separates); testo is left with its
+  // "-" turned into "/". Error 9912 "Data non valida." without two separators.
+  ze::Date GetDataDaString(ze::String& testo) const;
+  // " DateSerial(year,month,day) ", the date as a database expression.
+  ze::String DataToStringSql(ze::Date& data) const;
+  // v grouped by thousands with the locale's separator and cifre decimals, halves
+  // away from zero.
+  ze::String RealeToString(double& v, std::int16_t& cifre) const;
+  // The date of "dd" sep "mm" sep "yyyy"; day 0 for any text that does not give one.
+  ze::Date StringaToDate(ze::String& testo, ze::String& sep) const;
+
+  // --- error messages and the log file ---
+
+  // The Italian message of a run-time error number; for a number not in the table,
+  // the current error's description.
+  ze::String MessaggioErroreITA(std::int32_t& Codice) const;
+  // Shows the current error in a message box and clears it.
+  void PrintErrore() const;
+  // Keeps the current error in this object for PrintErroreCat.
+  void CatturaErrore();
+  // Shows the error CatturaErrore kept.
+  void PrintErroreCat() const;
+  // Appends a line (with a time stamp when data is true) to the log file; False, and
+  // nothing shown, on any failure.
+  bool ScriviLog(ze::String testo, std::optional<ze::Variant> Filename, ze::Variant data,
+                 ze::Variant CancellaPrecedente) const;
+
   // --- days in a month and the locale's separators ---
 
   // The days of month m of year a (28 to 31). The month carries into the year (13 is
@@ -39,6 +110,73 @@ class zeUtilita {
   // The code of the user locale's thousands separator, as above; 0 also when the
   // locale does not group thousands.
   std::uint8_t GetSeparatoreMigliaia() const;
+
+  // --- INI files and registry stores ---
+
+  // The value of `chiave` in section `Sezione` of the INI file `fileINI` (a Windows-form
+  // path), blanks around it removed and cut to 1999 characters; `DefaultValore`, as
+  // given, when the file, section or key is missing or the value is empty or blank.
+  ze::String LeggiINI(ze::String& fileINI, ze::String& Sezione, ze::String& chiave,
+                      ze::String& DefaultValore) const;
+  // Sets `chiave` in `Sezione` of `fileINI` to `valore`, creating what is missing; the
+  // file is replaced whole, so it is never left half-written. False when it could not
+  // be written (read-only file, no such folder, a name or value with a line break).
+  bool ScriviINI(ze::String& fileINI, ze::String& Sezione, ze::String& chiave,
+                 ze::String& valore) const;
+
+  // The registry routines report failure by their result (False or ""), never by a
+  // message; the few errors that do reach the caller are named below. Roots are the
+  // 32-bit handle values (HKEY_LOCAL_MACHINE is 0x80000002); paths and names are as
+  // the registry store keeps them, text crosses in Windows-1252.
+
+  // The server file registered for the class of program identifier `applicazione`:
+  // in-process (InprocServer32) or local (LocalServer32); "" when any step finds nothing.
+  ze::String PathServerOcx(ze::String& applicazione) const;
+  ze::String PathServerExe(ze::String& applicazione) const;
+  // Counts one more user of the shared file `pathfile`: a count of n becomes n + 1; a
+  // file without a count gets 1 when `EsisteGia` (it was there before) and 0 otherwise.
+  // Error 6 when the count is already the largest Long.
+  bool SetFileShared(ze::String& pathfile, bool& EsisteGia) const;
+  // Counts one user fewer: a count of n >= 1 becomes n - 1 (1 becomes 0 and stays);
+  // a count of 0 is deleted, and a file without a count gives False.
+  bool DecFileShared(ze::String& pathfile) const;
+  // A field of a program's uninstall record (`subchiave` 0 ApplicationName,
+  // 1 DisplayName, 2 UninstallString, 3 AppToUninstall, any other the record's default
+  // value), or "". A field without any data is error 5, which reaches the caller.
+  ze::String GetInfoDisinstallazione(ze::String& chiave, std::int32_t& subchiave) const;
+  // Sets that field; the record is created when `crea` is true, otherwise it must exist.
+  bool SetInfoDisinstallazione(ze::String& chiave, std::int32_t& subchiave, ze::String& valore,
+                               const std::optional<ze::Variant>& crea) const;
+
+  // For the library's own routines (the folders and the program starters read through
+  // LeggiRegistro); callers by dispatch do not see these.
+
+  // Reads a value of at most 1024 bytes into `testo`: text as stored less its final 0,
+  // a 32-bit number in decimal digits, any other type as "". False (and "") when the key
+  // or the value is missing or longer. Error 5 for a value without data.
+  bool LeggiRegistro(std::int32_t root, const ze::String& chiave, const ze::String& nomeValore,
+                     ze::String& testo) const;
+  // Stores a 32-bit number in an existing key.
+  bool ScriviRegistroDWord(std::int32_t root, const ze::String& chiave,
+                           const ze::String& nomeValore, std::int32_t numero) const;
+  // Stores a text with its terminating 0, creating the key first when `crea` is true; a
+  // `crea` that is no Boolean gives False.
+  bool ScriviRegistroStringa(std::int32_t root, const ze::String& chiave,
+                             const ze::String& nomeValore, const ze::String& testo,
+                             const ze::Variant& crea) const;
+  // The shared-file count of `pathfile` as text, "-1" without one, "" when it cannot
+  // be read.
+  ze::String LeggiContatoreShared(const ze::String& pathfile) const;
+  bool ScriviContatoreShared(const ze::String& pathfile, std::int32_t contatore) const;
+  // True only when a count was there and is now gone.
+  bool EliminaContatoreShared(const ze::String& pathfile) const;
+
+ private:
+  ze::String EstraiNomeFile(const ze::String& path) const;
+
+  // The error CatturaErrore kept.
+  std::int32_t captured_number_ = 0;
+  ze::String captured_message_;
 };
 
 }  // namespace zekalendo

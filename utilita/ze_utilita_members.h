@@ -6,10 +6,10 @@
 // the library's own choice: routine n of the list has 0x60030000 + n, in the order the
 // routines were added; a new routine takes the next free id, and no id is reused.
 //
-// The table still lacks three kinds of line that later routines need: a routine with
-// parameters and no result (a Sub), an array parameter, and a by-reference parameter
-// that may be left out. Until member_table.h has them, such a routine is described and
-// bound by hand with DispatchTable::Method in utilita_object.cpp.
+// Two routines need what a table line cannot say yet, a String array parameter
+// (zeSplit) and a Sub with a parameter (Evidenzia): they are described and bound by
+// hand with DispatchTable::Method in utilita_object.cpp, with the next ids
+// (kIdZeSplit, kIdEvidenzia below), and are reached by dispatch only.
 #pragma once
 
 #include "frame/com/member_table.h"
@@ -28,8 +28,86 @@ namespace members = ze::com::members;
   FUNCTION(GetSeparatoreDecimale, 0x60030001, GetSeparatoreDecimale, members::Byte, (),   \
            u"", 0)                                                                        \
   FUNCTION(GetSeparatoreMigliaia, 0x60030002, GetSeparatoreMigliaia, members::Byte, (),   \
+           u"", 0)                                                                        \
+  FUNCTION(AggiungiSepDir, 0x60030003, AggiungiSepDir, members::String,                   \
+           (PARAM(percorso, members::String, ByRef, _)), u"", 0)                          \
+  FUNCTION(zeReplace, 0x60030004, zeReplace, members::String,                             \
+           (PARAM(testo, members::String, ByVal, _),                                      \
+            PARAM(ricerca, members::String, ByVal, _),                                    \
+            PARAM(sostituzione, members::String, ByVal, _)), u"", 0)                      \
+  FUNCTION(DeterminaSoloFileName, 0x60030006, DeterminaSoloFileName, members::String,     \
+           (PARAM(pathname, members::String, ByVal, _)), u"", 0)                          \
+  FUNCTION(EstraiEstensione, 0x60030007, EstraiEstensione, members::String,               \
+           (PARAM(Filename, members::String, ByRef, _)), u"", 0)                          \
+  FUNCTION(EstraiPath, 0x60030008, EstraiPath, members::String,                           \
+           (PARAM(Filename, members::String, ByRef, _)), u"", 0)                          \
+  METHOD(CurDirApp, 0x60030009, CurDirApp, u"", 0)                                        \
+  FUNCTION(EspuraSpazi, 0x6003000A, EspuraSpazi, members::String,                         \
+           (PARAM(testo, members::String, ByVal, _)), u"", 0)                             \
+  FUNCTION(KeyMaiuscolo, 0x6003000C, KeyMaiuscolo, members::Integer,                      \
+           (PARAM(KeyAscii, members::Integer, ByRef, _)), u"", 0)                         \
+  FUNCTION(StripTerminator, 0x6003000D, StripTerminator, members::String,                 \
+           (PARAM(strString, members::String, ByVal, _)), u"", 0)                         \
+  FUNCTION(LongToDate, 0x6003000E, LongToDate, members::Date,                             \
+           (PARAM(sec, members::Long, ByVal, _)), u"", 0)                                 \
+  FUNCTION(GetDataDaString, 0x6003000F, GetDataDaString, members::Date,                   \
+           (PARAM(testo, members::String, ByRef, _)), u"", 0)                             \
+  FUNCTION(DataToStringSql, 0x60030010, DataToStringSql, members::String,                 \
+           (PARAM(data, members::Date, ByRef, _)), u"", 0)                                \
+  FUNCTION(RealeToString, 0x60030011, RealeToString, members::String,                     \
+           (PARAM(v, members::Double, ByRef, _), PARAM(cifre, members::Integer, ByRef, _)), \
+           u"", 0)                                                                        \
+  FUNCTION(StringaToDate, 0x60030012, StringaToDate, members::Date,                       \
+           (PARAM(testo, members::String, ByRef, _), PARAM(sep, members::String, ByRef, _)), \
+           u"", 0)                                                                        \
+  FUNCTION(MessaggioErroreITA, 0x60030013, MessaggioErroreITA, members::String,           \
+           (PARAM(Codice, members::Long, ByRef, _)), u"", 0)                              \
+  METHOD(PrintErrore, 0x60030014, PrintErrore, u"", 0)                                    \
+  METHOD(CatturaErrore, 0x60030015, CatturaErrore, u"", 0)                                \
+  METHOD(PrintErroreCat, 0x60030016, PrintErroreCat, u"", 0)                              \
+  FUNCTION(ScriviLog, 0x60030017, ScriviLog, members::Boolean,                            \
+           (PARAM(testo, members::String, ByVal, _),                                      \
+            PARAM(Filename, members::Any, Optional, _),                                   \
+            PARAM(data, members::Any, Default, true),                                     \
+            PARAM(CancellaPrecedente, members::Any, Default, false)), u"", 0)    \
+  /* INI files and registry stores */                                                     \
+  FUNCTION(LeggiINI, 0x60030020, LeggiINI, members::String,                               \
+           (PARAM(fileINI, members::String, ByRef, _),                                     \
+            PARAM(Sezione, members::String, ByRef, _),                                     \
+            PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(DefaultValore, members::String, ByRef, _)),                              \
+           u"", 0)                                                                        \
+  FUNCTION(ScriviINI, 0x60030021, ScriviINI, members::Boolean,                            \
+           (PARAM(fileINI, members::String, ByRef, _),                                     \
+            PARAM(Sezione, members::String, ByRef, _),                                     \
+            PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(valore, members::String, ByRef, _)),                                     \
+           u"", 0)                                                                        \
+  FUNCTION(PathServerOcx, 0x60030022, PathServerOcx, members::String,                     \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(PathServerExe, 0x60030023, PathServerExe, members::String,                     \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(SetFileShared, 0x60030024, SetFileShared, members::Boolean,                    \
+           (PARAM(pathfile, members::String, ByRef, _),                                    \
+            PARAM(EsisteGia, members::Boolean, ByRef, _)),                                 \
+           u"", 0)                                                                        \
+  FUNCTION(DecFileShared, 0x60030025, DecFileShared, members::Boolean,                    \
+           (PARAM(pathfile, members::String, ByRef, _)), u"", 0)                           \
+  FUNCTION(GetInfoDisinstallazione, 0x60030026, GetInfoDisinstallazione, members::String, \
+           (PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(subchiave, members::Long, ByRef, _)),                                    \
+           u"", 0)                                                                        \
+  FUNCTION(SetInfoDisinstallazione, 0x60030027, SetInfoDisinstallazione, members::Boolean, \
+           (PARAM(chiave, members::String, ByRef, _),                                      \
+            PARAM(subchiave, members::Long, ByRef, _),                                     \
+            PARAM(valore, members::String, ByRef, _),                                      \
+            PARAM(crea, members::Any, Optional, _)),                                       \
            u"", 0)
 // clang-format on
+
+// The routines bound by hand, in the order of the ids above.
+inline constexpr ze::com::DISPID kIdZeSplit = 0x60030005;
+inline constexpr ze::com::DISPID kIdEvidenzia = 0x6003000B;
 
 ZE_DUAL_INTERFACE(IzeUtilita, ids::kIidUtilita, ZE_UTILITA_MEMBERS);
 

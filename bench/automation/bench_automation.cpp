@@ -32,43 +32,16 @@
 #include "frame/automation/format.h"
 #include "frame/automation/locale.h"
 #include "frame/automation/number_text.h"
+#include "bench/run_pair.h"
 
 namespace {
 
 constexpr size_t kBatch = 1024;
 
-// Times ours() and peer() once each per iteration and reports the ratio.
+// Times ours() and peer() once each per iteration, a batch of kBatch operations each.
 template <class Ours, class Peer>
 void RunPair(benchmark::State& state, Ours&& ours, Peer&& peer) {
-  using Clock = std::chrono::steady_clock;
-  double ours_ns = 0, peer_ns = 0;
-  std::int64_t rounds = 0;
-  for (auto _ : state) {
-    // Alternate which side goes first, so that neither always runs on the other's
-    // leftovers (caches, branch history, frequency).
-    const bool ours_first = (rounds & 1) == 0;
-    const auto t0 = Clock::now();
-    if (ours_first)
-      ours();
-    else
-      peer();
-    const auto t1 = Clock::now();
-    if (ours_first)
-      peer();
-    else
-      ours();
-    const auto t2 = Clock::now();
-    const double first = std::chrono::duration<double, std::nano>(t1 - t0).count();
-    const double second = std::chrono::duration<double, std::nano>(t2 - t1).count();
-    ours_ns += ours_first ? first : second;
-    peer_ns += ours_first ? second : first;
-    ++rounds;
-  }
-  const double ops = static_cast<double>(rounds) * kBatch;
-  state.counters["ours_ns"] = ours_ns / ops;
-  state.counters["peer_ns"] = peer_ns / ops;
-  state.counters["speedup"] = peer_ns / ours_ns;
-  state.SetItemsProcessed(rounds * static_cast<std::int64_t>(kBatch) * 2);
+  ze::bench::RunPair(state, kBatch, ours, peer);
 }
 
 std::vector<std::int32_t> RandomDays() {

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <memory>
 
+#include "bench/common/counting_site.h"
 #include "frame/automation/locale.h"
 #include "frame/ui/form.h"
 #include "frame/ui/headless_backend.h"
@@ -18,19 +19,7 @@
 
 namespace {
 
-// A host that counts what it is told, as a real host would handle it.
-class CountingSite : public ze::ui::ControlSite {
- public:
-  long notices = 0, events = 0;
-  void PropertyChanged(std::u16string_view) override { ++notices; }
-  bool CanPropertyChange(std::u16string_view) override { return true; }
-  std::shared_ptr<ze::container::Font> AmbientFont() override { return font_; }
-  std::optional<ze::Variant> ExtenderProperty(std::u16string_view) override { return {}; }
-  void RaiseEvent(std::u16string_view, std::vector<ze::Variant>&) override { ++events; }
-
- private:
-  std::shared_ptr<ze::container::Font> font_ = std::make_shared<ze::container::Font>();
-};
+using ze::bench::CountingSite;
 
 class Host : public ze::ui::Form {};
 

@@ -29,7 +29,11 @@
 //   ,             anywhere in the integer part: group the integer digits by three with the
 //                 locale's thousands separator
 //   %             multiply by 100 and print "%"
-//   \x "text"     literally; any other character is printed where it stands
+//   \x "text"     literally; any other character is printed where it stands, among
+//                 grouped digits too ("###, ###" on 123456 gives "123, 456")
+// Sections (";"), exponents ("E+", "E-", "e+", "e-") and "@" are not printed: such a
+// picture fails with error 5, as do the named formats "Scientific", "Currency",
+// "True/False", "Yes/No" and "On/Off", rather than print a wrong number.
 // The value is rounded to the picture's fraction digits, halves away from zero, from its
 // 15-significant-digit decimal form (so 2.675 with two decimals gives 2.68, as written).
 // Integer digits beyond the picture's are all shown. A negative value starts with "-";

@@ -31,6 +31,9 @@ struct PictureShape {
   // Only digit places, "," before the point and one ".": the digits can be written in
   // one go, without walking the picture again.
   bool simple = true;
+  // Sections (";"), an exponent ("E+", "e-") or "@": parts of the picture language
+  // this runtime does not print. They fail instead of printing a wrong number.
+  bool unsupported = false;
 };
 
 PictureShape Measure(std::u16string_view picture) {
@@ -55,6 +58,11 @@ PictureShape Measure(std::u16string_view picture) {
       shape.grouping = true;
     } else {
       shape.simple = false;  // a literal of some kind
+      if (c == u';' || c == u'@' ||
+          ((c == u'E' || c == u'e') && i + 1 < picture.size() &&
+           (picture[i + 1] == u'+' || picture[i + 1] == u'-'))) {
+        shape.unsupported = true;
+      }
       if (c == u'"') {
         const size_t close = picture.find(u'"', i + 1);
         i = close == std::u16string_view::npos ? picture.size() : close;
@@ -220,15 +228,31 @@ std::u16string_view NamedPicture(std::u16string_view picture) {
   return {};
 }
 
+// The named formats this runtime does not print.
+bool UnsupportedNamedPicture(std::u16string_view picture) {
+  for (std::u16string_view name :
+       {u"Scientific", u"Currency", u"True/False", u"Yes/No", u"On/Off"}) {
+    if (EqualsIgnoringAsciiCase(picture, name)) return true;
+  }
+  return false;
+}
+
+[[noreturn]] void Unsupported(std::u16string_view picture) {
+  Raise(errors::kInvalidProcedureCall,
+        u"the number format \"" + String(picture) + u"\" is not supported");
+}
+
 }  // namespace
 
 String Format(double value, std::u16string_view picture) {
   if (!std::isfinite(value)) Raise(errors::kOverflow);
   if (picture.empty() || EqualsIgnoringAsciiCase(picture, u"General Number")) return CStr(value);
   if (const std::u16string_view named = NamedPicture(picture); !named.empty()) picture = named;
+  if (UnsupportedNamedPicture(picture)) Unsupported(picture);
 
   // 1. The picture's shape.
   const PictureShape& shape = MeasureCached(picture);
+  if (shape.unsupported) Unsupported(picture);
   // 2. The number, scaled for "%", rounded to the fraction places.
   double magnitude = std::fabs(value);
   for (int k = 0; k < shape.percents && std::isfinite(magnitude); ++k) magnitude *= 100;
@@ -256,25 +280,22 @@ String Format(double value, std::u16string_view picture) {
     }
     return out;
   }
-  // With grouping the whole integer text goes to the first integer place; otherwise the
-  // places take the digits from the right and the first place takes any excess.
+  // The places take the digits from the right and the first place takes any excess; with
+  // grouping the separators follow the digits they follow in the grouped text, so a
+  // literal among the places stays where it stands ("###, ###" on 123456 is "123, 456").
   const auto places = static_cast<long long>(shape.integer_places);
   long long integer_place = 0;
   size_t fraction_place = 0;
   bool integer_written = false;
   bool after_point = false;
   auto write_integer_place = [&]() {
-    if (shape.grouping) {
-      if (integer_place == 0) integer.Append(out, 0, integer.length());
-    } else {
-      // Place j (from the left) holds digit length - (places - j); the first place also
-      // everything before it.
-      const long long index = integer.length() - (places - integer_place);
-      if (integer_place == 0) {
-        integer.Append(out, 0, index + 1);
-      } else if (index >= 0) {
-        integer.Append(out, index, index + 1);
-      }
+    // Place j (from the left) holds digit length - (places - j); the first place also
+    // everything before it.
+    const long long index = integer.length() - (places - integer_place);
+    if (integer_place == 0) {
+      integer.Append(out, 0, index + 1);
+    } else if (index >= 0) {
+      integer.Append(out, index, index + 1);
     }
     ++integer_place;
     integer_written = true;

@@ -118,4 +118,25 @@ char16_t FromAnsi(std::uint8_t byte) {
   return byte;
 }
 
+std::string ToAnsiText(std::u16string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF)
+      ++i;
+    const std::optional<std::uint8_t> byte = ToAnsi(c);
+    bytes += byte ? static_cast<char>(*byte) : '?';
+  }
+  return bytes;
+}
+
+String FromAnsiText(std::string_view bytes) {
+  String text;
+  text.reserve(bytes.size());
+  for (char b : bytes) text.push_back(FromAnsi(static_cast<std::uint8_t>(b)));
+  return text;
+}
+
 }  // namespace ze

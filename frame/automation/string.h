@@ -25,6 +25,11 @@ String FromUtf8(std::string_view text);
 std::optional<std::uint8_t> ToAnsi(char16_t c);
 // The character of a Windows-1252 byte.
 char16_t FromAnsi(std::uint8_t byte);
+// A text in Windows-1252, one byte a character; a character the code page lacks (a
+// surrogate pair counting as one) becomes "?", as the platform's conversion makes it.
+std::string ToAnsiText(std::u16string_view text);
+// The text of Windows-1252 bytes.
+String FromAnsiText(std::string_view bytes);
 
 // Shorthand for literals in code and tests: u"..." is preferred; this is for
 // narrow text that is known to be UTF-8.

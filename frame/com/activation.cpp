@@ -10,6 +10,7 @@
 #include "frame/com/server_exports.h"
 #include "frame/registry/store.h"
 #include "frame/system/dynamic_library.h"
+#include "frame/system/file_trust.h"
 
 namespace ze::com {
 namespace {
@@ -70,7 +71,24 @@ HRESULT StoreFailure(LSTATUS st) {
                                      " " + registry::LastErrorDetail());
 }
 
+// A library is loaded only from an absolute path (a relative one would name a file
+// in whatever folder the host runs in) and only when no other user can have put
+// their code in it.
+HRESULT CheckServerFile(const std::string& path) {
+  if (!path.empty() && path.front() != '/') {
+    return Fail(E_ACCESSDENIED, "the server library " + path +
+                                    " is named by a relative path; only absolute paths are loaded");
+  }
+  const std::string others = system::WhoElseCanChange(path);
+  if (!others.empty()) {
+    return Fail(E_ACCESSDENIED, "the server library " + path + " " + others + "; it is not loaded");
+  }
+  return S_OK;
+}
+
 HRESULT LoadServer(const std::string& path, std::shared_ptr<LoadedServer>* out) {
+  const HRESULT trusted = CheckServerFile(path);
+  if (FAILED(trusted)) return trusted;
   ServerCache& cache = Cache();
   std::lock_guard lock(cache.mutex);
   auto it = cache.by_path.find(path);
@@ -159,6 +177,13 @@ HRESULT ServerPath(Store& store, const CLSID& clsid, std::string* path) {
 template <class F>
 HRESULT InOneRead(F&& lookups) {
   Store& store = *registry::DefaultStore();
+  // The store names the libraries to load: one that others can change could name
+  // theirs.
+  const std::string others = system::WhoElseCanChange(store.path());
+  if (!others.empty()) {
+    return Fail(E_ACCESSDENIED, "the registry store " + store.path() + " " + others +
+                                    "; no class is activated from it");
+  }
   HRESULT hr = E_UNEXPECTED;
   const LSTATUS st = store.ReadBatch([&] {
     hr = lookups(store);

@@ -13,6 +13,8 @@
 //   a ProgID that is not registered, or a malformed "{...}"   CO_E_CLASSSTRING
 //   a CLSID with no InprocServer32 path                        REGDB_E_CLASSNOTREG
 //   the registry store cannot be read                          REGDB_E_READREGDB
+//   the library is named by a relative path, or another user   E_ACCESSDENIED
+//   or group can change it or the store (see system/file_trust.h)
 //   the library file is gone                                   CO_E_DLLNOTFOUND
 //   the file is not a loadable library HRESULT_FROM_WIN32(ERROR_BAD_EXE_FORMAT) the library lacks
 //   DllGetClassObject                        CO_E_ERRORINDLL the library does not hold the class

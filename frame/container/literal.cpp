@@ -14,6 +14,7 @@
 #include <string>
 
 #include "frame/automation/error.h"
+#include "frame/automation/string_array.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
 
@@ -170,8 +171,10 @@ class Parser {
     Fail(start, "unknown kind of value '" + ToUtf8(word) + "'");
   }
 
+  Variant StringExpr() { return StringText(); }
+
   // "a" & ChrW(10) & "b"
-  Variant StringExpr() {
+  String StringText() {
     String out;
     for (;;) {
       Blank();
@@ -353,8 +356,9 @@ class Parser {
   Variant FontLiteral() {
     Expect(u'(', "(");
     Blank();
-    if (!At(u'"')) Fail(p_, "expected the font's name");
-    String name = Quoted();
+    // A name is written as any text is, so one with a tab or a quote comes back whole.
+    if (!At(u'"') && !(p_ < s_.size() && IsLetter(s_[p_]))) Fail(p_, "expected the font's name");
+    String name = StringText();
     Expect(u',', ", and the size");
     const std::size_t sizeAt = p_;
     const double size = NumberValue();
@@ -586,6 +590,14 @@ String FormatLiteral(const Variant& value, LiteralStyle style) {
       if (!object) return u"Nothing";
       if (auto font = std::dynamic_pointer_cast<Font>(object)) return FormatFont(*font);
       if (auto picture = std::dynamic_pointer_cast<Picture>(object)) return FormatPicture(*picture);
+      if (const StringArray* array = StringArray::Of(value)) {
+        String text = u"Array(";
+        for (std::size_t i = 0; i < array->items().size(); ++i) {
+          if (i > 0) text += u", ";
+          text += FormatString(array->items()[i]);
+        }
+        return text + u")";
+      }
       Raise(errors::kTypeMismatch,
             u"An object of class " + object->TypeName() + u" has no literal");
     }

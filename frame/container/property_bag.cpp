@@ -5,12 +5,15 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 #include "frame/automation/error.h"
 #include "frame/automation/string.h"
 #include "frame/container/font.h"
 #include "frame/container/literal.h"
 #include "frame/container/picture.h"
+#include "frame/system/atomic_file.h"
+#include "frame/system/regular_file.h"
 
 namespace ze::container {
 
@@ -101,7 +104,11 @@ void PropertyBag::Remove(std::u16string_view name) {
 namespace {
 
 constexpr std::int32_t kBadFileFormat = 321;
+constexpr std::int32_t kDiskFull = 61;
 constexpr std::int32_t kPathFileAccess = 75;
+// A control's saved properties are a few hundred bytes; the limit only keeps a wrong
+// path (a device, a huge file) from taking all memory.
+constexpr std::size_t kMaxBagFileBytes = 16 << 20;
 
 bool IsKeyStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_';
@@ -122,7 +129,21 @@ bool IsPlainKey(std::u16string_view name) {
         u"Invalid file format: line " + FromUtf8(std::to_string(line)) + u": " + String(what));
 }
 
-// One `Key = VALUE` line; the key is a name, or a quoted string for any other text.
+// Whether a key written as a string literal starts at `p`: a quoted string, or a
+// ChrW(n) that begins the concatenation the writer uses for a key with a tab or another
+// character that cannot stand inside quotes.
+bool KeyIsLiteral(std::u16string_view line, std::size_t p) {
+  if (p < line.size() && line[p] == u'"') return true;
+  std::size_t end = p;
+  while (end < line.size() && IsKeyChar(line[end])) ++end;
+  const std::u16string_view word = line.substr(p, end - p);
+  if (!EqualsIgnoringAsciiCase(word, u"ChrW") && !EqualsIgnoringAsciiCase(word, u"Chr"))
+    return false;
+  while (end < line.size() && (line[end] == u' ' || line[end] == u'\t')) ++end;
+  return end < line.size() && line[end] == u'(';
+}
+
+// One `Key = VALUE` line; the key is a name, or a string literal for any other text.
 PropertyBag::Entry ParseLine(std::u16string_view line, std::size_t number) {
   std::size_t p = 0;
   auto blank = [&] {
@@ -130,22 +151,23 @@ PropertyBag::Entry ParseLine(std::u16string_view line, std::size_t number) {
   };
   blank();
   String key;
-  if (p < line.size() && line[p] == u'"') {
+  if (KeyIsLiteral(line, p)) {
+    // The key runs to the first "=" outside quotes (none stands in a ChrW argument).
     const std::size_t start = p;
-    ++p;
-    for (;;) {
-      if (p >= line.size()) BadLine(number, u"the key has no closing quote");
-      if (line[p] == u'"') {
-        if (p + 1 < line.size() && line[p + 1] == u'"') {
-          key += u'"';
-          p += 2;
-          continue;
-        }
-        ++p;
-        break;
-      }
-      key += line[p++];
+    bool quoted = false;
+    while (p < line.size() && (quoted || line[p] != u'=')) {
+      if (line[p] == u'"') quoted = !quoted;
+      ++p;
     }
+    if (quoted) BadLine(number, u"the key has no closing quote");
+    Variant literal;
+    try {
+      literal = ParseLiteral(line.substr(start, p - start));
+    } catch (const AutomationError& e) {
+      BadLine(number, u"the key: " + e.description());
+    }
+    if (!literal.Is<String>()) BadLine(number, u"expected a property name");
+    key = literal.Get<String>();
     if (key.empty()) BadLine(number, u"empty key at column " + FromUtf8(std::to_string(start + 1)));
   } else {
     const std::size_t start = p;
@@ -179,6 +201,8 @@ String PropertyBag::Format() const {
 void PropertyBag::Parse(std::u16string_view text) {
   // Everything is read into a new list first: a bad line leaves the bag as it was.
   std::vector<Entry> read;
+  // The names seen so far, ASCII case folded: one lookup a line keeps reading linear.
+  std::unordered_set<String> names;
   std::size_t number = 0;
   std::size_t at = 0;
   if (!text.empty() && text[0] == u'\uFEFF') at = 1;  // a byte-order mark
@@ -195,29 +219,30 @@ void PropertyBag::Parse(std::u16string_view text) {
     while (first < line.size() && (line[first] == u' ' || line[first] == u'\t')) ++first;
     if (first == line.size() || line[first] == u'#' || line[first] == u'\'') continue;
     Entry entry = ParseLine(line, number);
-    for (const auto& e : read)
-      if (EqualsIgnoringAsciiCase(e.name, entry.name))
-        BadLine(number, u"the name " + entry.name + u" comes twice");
+    String folded = entry.name;
+    for (char16_t& c : folded)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (!names.insert(std::move(folded)).second)
+      BadLine(number, u"the name " + entry.name + u" comes twice");
     read.push_back(std::move(entry));
   }
   entries_ = std::move(read);
 }
 
 void PropertyBag::LoadFile(const std::string& path) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) {
-    if (errno == ENOENT) Raise(errors::kFileNotFound);
-    if (errno == EACCES) Raise(errors::kPermissionDenied);
-    Raise(kPathFileAccess, u"Path/File access error");
-  }
   std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const std::size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-    bytes.append(buffer, n);
-    if (n < sizeof buffer) break;
+  const system::ReadResult read = system::ReadRegularFile(path, kMaxBagFileBytes, bytes);
+  switch (read.failure) {
+    case system::ReadFailure::kNone:
+      break;
+    case system::ReadFailure::kMissing:
+      Raise(errors::kFileNotFound);
+    case system::ReadFailure::kDenied:
+      Raise(errors::kPermissionDenied);
+    default:
+      Raise(kPathFileAccess, u"Path/File access error: " +
+                                 FromUtf8(path + " " + system::Describe(read, kMaxBagFileBytes)));
   }
-  if (std::ferror(file.get())) Raise(kPathFileAccess, u"Path/File access error");
   // Text means UTF-8 that converts both ways unchanged; the line of the first bad
   // byte is the one named.
   const String text = FromUtf8(bytes);
@@ -232,21 +257,22 @@ void PropertyBag::LoadFile(const std::string& path) {
 }
 
 void PropertyBag::SaveFile(const std::string& path) const {
-  const std::string bytes = ToUtf8(Format());
-  // A new file beside the old one, renamed over it: a failed save never leaves half
-  // a file behind.
-  const std::string temporary = path + ".tmp~";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) {
-    if (errno == ENOENT) Raise(errors::kPathNotFound);
-    if (errno == EACCES) Raise(errors::kPermissionDenied);
-    Raise(kPathFileAccess, u"Path/File access error");
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    Raise(kPathFileAccess, u"Path/File access error");
+  // Replaced whole: a failed or interrupted save leaves the old file as it was.
+  const system::WriteFailure failure = system::WriteFileAtomically(path, ToUtf8(Format()));
+  if (!failure) return;
+  switch (failure.error) {
+    case ENOENT:
+    case ENOTDIR:
+      Raise(errors::kPathNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      Raise(errors::kPermissionDenied);
+    case ENOSPC:
+    case EDQUOT:
+      Raise(kDiskFull);
+    default:
+      Raise(kPathFileAccess, u"Path/File access error");
   }
 }
 

@@ -65,7 +65,9 @@ class RecordSource {
   virtual std::optional<std::size_t> Position() const = 0;
   virtual bool IsBOF() const = 0;
   virtual bool IsEOF() const = 0;
-  bool HasCurrent() const { return Position().has_value(); }
+  // Whether there is a current record; an engine that counts positions only on demand
+  // answers it without counting.
+  virtual bool HasCurrent() const { return Position().has_value(); }
 
   virtual void MoveFirst() = 0;
   virtual void MoveLast() = 0;

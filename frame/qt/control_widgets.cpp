@@ -12,6 +12,7 @@
 #include <QtWidgets/QWidget>
 #include <limits>
 
+#include "frame/qt/accessible_name.h"
 #include "frame/qt/appearance.h"
 #include "frame/ui/combo_box.h"
 #include "frame/ui/command_button.h"
@@ -458,6 +459,12 @@ void UpdateWidget(const WidgetFactory& factory, Control& control, QWidget& widge
   if (pushed.toolTip != control.ToolTipText()) {
     pushed.toolTip = control.ToolTipText();
     widget.setToolTip(PlainToolTip(pushed.toolTip));
+  }
+  // Labels move and change caption rarely; the name is found again at every push so
+  // that it never goes stale, and Qt is told only when it changed.
+  if (kind != Kind::Form) {
+    const QString accessible = ToQString(AccessibleNameOf(control));
+    if (widget.accessibleName() != accessible) widget.setAccessibleName(accessible);
   }
   const auto icon = control.MouseIcon();
   // A new widget has its own pointer already: only a set one needs pushing.

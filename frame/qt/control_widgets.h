@@ -16,9 +16,9 @@
 //   anything else a plain QWidget at its place (its children still show)
 //
 // Every widget gets the control's geometry, visibility, enabled state, colours, font,
-// tooltip and mouse pointer. Pushed remembers what was last given to the widget, so an
-// update compares model values and calls Qt only for what changed; a fresh Pushed
-// pushes everything.
+// tooltip, mouse pointer and accessible name (accessible_name.h). Pushed remembers
+// what was last given to the widget, so an update compares model values and calls Qt only for what
+// changed; a fresh Pushed pushes everything.
 //
 // No widget takes the focus or edits itself: the focus policy is NoFocus everywhere
 // (the view sets Qt's focus from the model), drops and context menus are off, and a

@@ -393,6 +393,10 @@ void View::SyncFocus() {
   QWidget* target = window;
   if (focusedEntry_ && focusedEntry_->widget && focusedEntry_->form == activeForm_)
     target = focusedEntry_->widget;
+  // The model's focus is the keyboard's: the styles draw a focus mark (on a button
+  // too) only in a window whose focus the keyboard moved.
+  if (!window->testAttribute(Qt::WA_KeyboardFocusChange))
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
   if (window->focusWidget() != target ||
       (window->isActiveWindow() && QApplication::focusWidget() != target))
     target->setFocus(Qt::OtherFocusReason);

@@ -34,6 +34,11 @@ inline constexpr Root kAllRoots[] = {Root::ClassesRoot, Root::CurrentUser, Root:
                                      Root::Users, Root::CurrentConfig};
 
 inline constexpr std::size_t kMaxKeyNameLength = 255;
+// How many levels below its root a key may lie. Creating or importing a deeper key is
+// refused (ERROR_INVALID_PARAMETER, with the reason in LastErrorDetail()): every tool
+// that walks a tree must be able to hold one path of it, and 512 levels is far beyond
+// any real registration.
+inline constexpr std::size_t kMaxKeyDepth = 512;
 inline constexpr std::size_t kMaxValueNameLength = 16383;
 
 // "HKEY_CLASSES_ROOT" ...

@@ -1,7 +1,13 @@
 // Reading and writing the .reg text format; see reg_file.h.
 #include "frame/registry/reg_file.h"
 
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+
+#include "frame/registry/key_tree.h"
 
 namespace ze::registry {
 namespace {
@@ -15,27 +21,55 @@ std::string Quoted(std::u16string_view text) {
   return quoted;
 }
 
-String DecodeFileBytes(std::string_view bytes) {
-  auto unit_le = [&](std::size_t i) {
-    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
-  };
-  auto unit_be = [&](std::size_t i) {
-    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) << 8 |
-                                 static_cast<unsigned char>(bytes[i + 1]));
-  };
-  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
-    String text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += unit_le(i);
-    return text;
+// The 1-based line of the byte or unit at `offset`, counting line ends as the parser
+// does (CR LF, LF or CR).
+template <class Text>
+int LineAt(const Text& text, std::size_t offset) {
+  int line = 1;
+  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+      ++line;
   }
-  if (bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF') {
-    String text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += unit_be(i);
-    return text;
+  return line;
+}
+
+// The text of a file: UTF-16 in either byte order after its mark, else UTF-8 (with
+// or without its mark). Bytes that are not the encoding are refused with their line,
+// never turned into U+FFFD: a name or text changed on its way in would be stored
+// silently under another name.
+bool DecodeFileBytes(std::string_view bytes, String* text, RegFileParse* failure) {
+  const bool le = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+  const bool be = bytes.size() >= 2 && bytes[0] == '\xFE' && bytes[1] == '\xFF';
+  text->clear();
+  if (le || be) {
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const auto first = static_cast<unsigned char>(bytes[i]);
+      const auto second = static_cast<unsigned char>(bytes[i + 1]);
+      *text += static_cast<char16_t>(le ? first | second << 8 : first << 8 | second);
+    }
+    if (bytes.size() % 2 != 0) {
+      failure->errorLine = LineAt(*text, text->size());
+      failure->error = "the file ends in half a UTF-16 character";
+      return false;
+    }
+    return true;
   }
   if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-  return FromUtf8(bytes);
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const auto length = static_cast<std::int32_t>(std::min<std::size_t>(bytes.size(), INT32_MAX));
+  for (std::int32_t i = 0; i < length;) {
+    const std::int32_t start = i;
+    UChar32 c;
+    U8_NEXT(data, i, length, c);
+    if (c < 0) {
+      failure->errorLine = LineAt(bytes, static_cast<std::size_t>(start));
+      failure->error = "the text is not valid UTF-8 (byte " +
+                       std::to_string(static_cast<unsigned>(data[start])) + ")";
+      return false;
+    }
+  }
+  *text = FromUtf8(bytes);
+  return true;
 }
 
 bool IsBlank(char16_t c) {
@@ -183,7 +217,10 @@ bool ReadData(std::u16string_view s, RegFileChange* change, std::string* error) 
 }  // namespace
 
 RegFileParse ParseRegFile(std::string_view bytes) {
-  return ParseRegText(DecodeFileBytes(bytes));
+  String text;
+  RegFileParse failure;
+  if (!DecodeFileBytes(bytes, &text, &failure)) return failure;
+  return ParseRegText(text);
 }
 
 RegFileParse ParseRegText(std::u16string_view text) {
@@ -236,6 +273,11 @@ RegFileParse ParseRegText(std::u16string_view text) {
         return fail(line_no, Quoted(name) + " is not a valid key name");
       }
       if (remove && parts.empty()) return fail(line_no, "a root key cannot be deleted");
+      if (parts.size() > kMaxKeyDepth) {
+        return fail(line_no, "the key lies " + std::to_string(parts.size()) +
+                                 " levels deep; at most " + std::to_string(kMaxKeyDepth) +
+                                 " are allowed");
+      }
       RegFileChange change;
       change.kind = remove ? RegFileChange::Kind::DeleteKey : RegFileChange::Kind::CreateKey;
       change.root = rooted->root;
@@ -286,6 +328,8 @@ RegFileParse ParseRegText(std::u16string_view text) {
 }
 
 LSTATUS ApplyRegFile(Store& store, const std::vector<RegFileChange>& changes, int* failedLine) {
+  // Only a change that failed has a line to blame; a store that cannot be opened or a
+  // commit that fails is no line's fault.
   int line = 0;
   const LSTATUS st = store.Batch([&]() -> LSTATUS {
     for (const RegFileChange& c : changes) {
@@ -313,6 +357,7 @@ LSTATUS ApplyRegFile(Store& store, const std::vector<RegFileChange>& changes, in
       }
       if (s != ERROR_SUCCESS) return s;
     }
+    line = 0;
     return ERROR_SUCCESS;
   });
   if (failedLine != nullptr) *failedLine = st == ERROR_SUCCESS ? 0 : line;
@@ -384,7 +429,7 @@ void AppendValue(String& out, const NamedValue& v) {
 LSTATUS ExportKey(Store& store, Root root, const String& path, KeyId key, String& out) {
   out += u"[" + FullKeyName(root, path) + u"]\r\n";
   std::vector<NamedValue> values;
-  LSTATUS st = store.EnumValues(key, &values);
+  const LSTATUS st = store.EnumValues(key, &values);
   if (st != ERROR_SUCCESS) return st;
   // The default value first, as the original writes it.
   for (const NamedValue& v : values)
@@ -392,16 +437,6 @@ LSTATUS ExportKey(Store& store, Root root, const String& path, KeyId key, String
   for (const NamedValue& v : values)
     if (!v.name.empty()) AppendValue(out, v);
   out += u"\r\n";
-  std::vector<String> children;
-  st = store.EnumKeys(key, &children);
-  if (st != ERROR_SUCCESS) return st;
-  for (const String& child : children) {
-    KeyId child_key;
-    st = store.OpenKey(key, child, &child_key);
-    if (st != ERROR_SUCCESS) return st;
-    st = ExportKey(store, root, path.empty() ? child : path + u"\\" + child, child_key, out);
-    if (st != ERROR_SUCCESS) return st;
-  }
   return ERROR_SUCCESS;
 }
 
@@ -430,7 +465,8 @@ LSTATUS ExportRegText(Store& store, Root root, std::u16string_view path, String*
       if (s != ERROR_SUCCESS) return s;
       stored_path += (stored_path.empty() ? u"" : u"\\") + *match;
     }
-    return ExportKey(store, root, stored_path, key, out);
+    return WalkKeyTree(store, key, stored_path,
+                       [&](KeyId k, const String& p) { return ExportKey(store, root, p, k, out); });
   });
   if (st == ERROR_SUCCESS) *text = std::move(out);
   return st;

@@ -14,7 +14,9 @@
 // A value line ending in "\" continues on the next line (leading blanks of the
 // continuation are dropped); lines starting with ";" are comments. Files are
 // written UTF-16LE with a byte-order mark, the form registry editors expect; UTF-8
-// (with or without its mark) is read as well. Roots may be abbreviated (HKCU).
+// (with or without its mark) is read as well; bytes that are not valid UTF-8 (or a
+// UTF-16 file cut in half a character) are refused with their line. Roots may be
+// abbreviated (HKCU). A key deeper than kMaxKeyDepth levels is refused.
 //
 // Parsing is separate from applying, so a malformed file is refused whole before
 // anything is written, with the number of the line at fault; applying runs as one
@@ -58,8 +60,9 @@ RegFileParse ParseRegFile(std::string_view bytes);
 // Parses text already decoded.
 RegFileParse ParseRegText(std::u16string_view text);
 
-// Applies the changes as one batch. On failure *failedLine (when given) is the
-// line of the change that failed and nothing has been written.
+// Applies the changes as one batch. On failure nothing has been written and
+// *failedLine (when given) is the line of the change that failed, or 0 when no one
+// change did (the store could not be opened, or the final commit failed).
 LSTATUS ApplyRegFile(Store& store, const std::vector<RegFileChange>& changes,
                      int* failedLine = nullptr);
 

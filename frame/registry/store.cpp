@@ -1,9 +1,14 @@
 // The registry store over SQLite; see store.h for the model and the failure rules.
 #include "frame/registry/store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -100,12 +105,14 @@ Store::~Store() {
 
 LSTATUS Store::Status() {
   std::lock_guard lock(mutex_);
-  return Ready();
+  return Ready(Access::Write);
 }
 
 bool Store::IsReadOnly() {
   std::lock_guard lock(mutex_);
   if (options_.readOnly) return true;
+  // Whether the file can be written shows only once it is open.
+  Ready(Access::Read);
   return db_ != nullptr && sqlite3_db_readonly(db_, "main") == 1;
 }
 
@@ -113,11 +120,20 @@ KeyId Store::RootKey(Root root) {
   return KeyId{RootId(root)};
 }
 
-LSTATUS Store::Ready() {
+LSTATUS Store::Ready(Access access) {
   if (schema_ready_) return ERROR_SUCCESS;
   if (db_ == nullptr) {
-    const LSTATUS st = Connect();
-    if (st != ERROR_SUCCESS) return st;
+    // Reading a store that is not there finds it empty and leaves it not there: a
+    // query or an activation must not lay out files and folders.
+    struct stat st {};
+    if (access == Access::Read && !options_.readOnly && !path_.empty() &&
+        ::stat(path_.c_str(), &st) != 0 && errno == ENOENT) {
+      schema_absent_ = true;
+      return ERROR_SUCCESS;
+    }
+    schema_absent_ = false;
+    const LSTATUS status = Connect();
+    if (status != ERROR_SUCCESS) return status;
   }
   return EnsureSchema();
 }
@@ -131,18 +147,9 @@ LSTATUS Store::Connect() {
   if (options_.readOnly) {
     flags |= SQLITE_OPEN_READONLY;
   } else {
-    flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    // A missing store is created together with the folders it lives in.
-    const std::filesystem::path parent = std::filesystem::path(path_).parent_path();
-    std::error_code ec;
-    if (!parent.empty() && !std::filesystem::is_directory(parent, ec)) {
-      std::filesystem::create_directories(parent, ec);
-      if (ec) {
-        SetLastErrorDetail(path_ + ": cannot create the folder " + parent.string() + ": " +
-                           ec.message());
-        return ERROR_CANTOPEN;
-      }
-    }
+    flags |= SQLITE_OPEN_READWRITE;
+    const LSTATUS st = CreateFile();
+    if (st != ERROR_SUCCESS) return st;
   }
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);
@@ -154,6 +161,58 @@ LSTATUS Store::Connect() {
   sqlite3_extended_result_codes(db, 1);
   sqlite3_busy_timeout(db, options_.busyTimeoutMs);
   db_ = db;
+  return ERROR_SUCCESS;
+}
+
+// Makes the file (and its missing folders) if it is not there yet, private to its
+// owner: SQLite would make it with the umask's mode, and its journal takes the
+// file's mode.
+LSTATUS Store::CreateFile() {
+  const std::filesystem::path file(path_);
+  std::filesystem::path folder;
+  for (const std::filesystem::path& part : file.parent_path()) {
+    folder /= part;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+      SetLastErrorDetail(path_ + ": cannot create the folder " + folder.string() + ": " +
+                         std::strerror(errno));
+      return ERROR_CANTOPEN;
+    }
+  }
+  const int fd =
+      ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+  if (fd < 0) {
+    // Already there (made meanwhile by another process, or a folder that sqlite
+    // will refuse with its own message).
+    if (errno == EEXIST) return ERROR_SUCCESS;
+    SetLastErrorDetail(path_ + ": cannot create the registry store: " + std::strerror(errno));
+    return ERROR_CANTOPEN;
+  }
+  const bool made = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+  const int error = errno;
+  ::close(fd);
+  if (!made) {
+    SetLastErrorDetail(path_ + ": cannot make the registry store private: " + std::strerror(error));
+    return ERROR_CANTOPEN;
+  }
+  return ERROR_SUCCESS;
+}
+
+// Whether the tables have every column the statements use: a table of the right
+// name but another layout would otherwise fail each statement in its own way.
+LSTATUS Store::CheckColumns() {
+  static constexpr const char* kNeeded[] = {
+      "SELECT id, parent, name, fold FROM keys LIMIT 0",
+      "SELECT id, key, name, fold, type, data FROM vals LIMIT 0",
+  };
+  for (const char* sql : kNeeded) {
+    sqlite::Statement probe(db_, sql);
+    if (!probe.Prepared()) {
+      const std::string table = std::strstr(sql, "FROM keys") != nullptr ? "keys" : "vals";
+      SetLastErrorDetail(path_ + ": the table " + table +
+                         " has not the columns of a registry store (" + sqlite3_errmsg(db_) + ")");
+      return ERROR_BADDB;
+    }
+  }
   return ERROR_SUCCESS;
 }
 
@@ -185,6 +244,8 @@ LSTATUS Store::EnsureSchema() {
       SetLastErrorDetail(path_ + ": not a registry store of this version");
       return ERROR_BADDB;
     }
+    const LSTATUS st = CheckColumns();
+    if (st != ERROR_SUCCESS) return st;
     schema_ready_ = true;
     return ERROR_SUCCESS;
   }
@@ -280,7 +341,7 @@ LSTATUS Store::Exec(const char* sql) {
 template <class F>
 LSTATUS Store::Read(F&& body) {
   std::lock_guard lock(mutex_);
-  LSTATUS st = Ready();
+  LSTATUS st = Ready(Access::Read);
   if (st != ERROR_SUCCESS) return st;
   if (depth_ > 0 || schema_absent_) return body();
   st = Exec("BEGIN");
@@ -307,7 +368,7 @@ LSTATUS Store::Write(F&& body) {
 
 LSTATUS Store::Batch(const std::function<LSTATUS()>& body) {
   std::lock_guard lock(mutex_);
-  LSTATUS st = Ready();
+  LSTATUS st = Ready(Access::Write);
   if (st != ERROR_SUCCESS) return st;
   if (options_.readOnly || schema_absent_ || sqlite3_db_readonly(db_, "main") == 1) {
     SetLastErrorDetail(path_ + ": the registry store is read-only");
@@ -338,6 +399,9 @@ LSTATUS Store::Batch(const std::function<LSTATUS()>& body) {
   depth_ = 0;
   writing_ = false;
   if (st == ERROR_SUCCESS) st = doomed_;
+  if (st == ERROR_SUCCESS && options_.failCommitNumber >= 0 &&
+      commits_++ == options_.failCommitNumber)
+    st = Fail(SQLITE_FULL, "cannot commit (injected)");
   if (st == ERROR_SUCCESS) st = Exec("COMMIT");
   if (st != ERROR_SUCCESS) {
     const std::string why = LastErrorDetail();
@@ -406,24 +470,54 @@ LSTATUS Store::HasChildren(KeyId key, bool* has) {
   return ERROR_SUCCESS;
 }
 
+// The keys below ?1. UNION, not UNION ALL: in a damaged store whose parents form a
+// cycle the walk then ends, and the cycle shows as ?1 or a root among them.
+#define ZE_KEYS_BELOW                                                   \
+  "WITH RECURSIVE below(id) AS (SELECT id FROM keys WHERE parent = ?1 " \
+  "UNION SELECT k.id FROM keys k JOIN below ON k.parent = below.id) "
+
 LSTATUS Store::DeleteBelow(KeyId key, bool including_key) {
+  {
+    Statement q(*this, ZE_KEYS_BELOW "SELECT 1 FROM below WHERE id = ?1 OR id <= 5 LIMIT 1");
+    q->Bind(1, key.value);
+    const int rc = q->Step();
+    if (rc == SQLITE_ROW) {
+      SetLastErrorDetail(path_ +
+                         ": the keys below the one to delete form a cycle (a damaged store)");
+      return ERROR_BADDB;
+    }
+    if (rc != SQLITE_DONE) return Fail(rc, "cannot read keys");
+  }
   if (InjectedFailure()) return Fail(SQLITE_IOERR, "cannot delete keys (injected)");
   {
-    Statement q(*this,
-                "WITH RECURSIVE below(id) AS (SELECT id FROM keys WHERE parent = ?1 "
-                "UNION ALL SELECT k.id FROM keys k JOIN below ON k.parent = below.id) "
-                "DELETE FROM vals WHERE key = ?1 OR key IN below");
+    Statement q(*this, ZE_KEYS_BELOW "DELETE FROM vals WHERE key = ?1 OR key IN below");
     q->Bind(1, key.value);
     const int rc = q->Step();
     if (rc != SQLITE_DONE) return Fail(rc, "cannot delete values");
   }
-  Statement q(*this,
-              "WITH RECURSIVE below(id) AS (SELECT id FROM keys WHERE parent = ?1 "
-              "UNION ALL SELECT k.id FROM keys k JOIN below ON k.parent = below.id) "
-              "DELETE FROM keys WHERE id IN below OR (?2 AND id = ?1)");
+  Statement q(*this, ZE_KEYS_BELOW "DELETE FROM keys WHERE id IN below OR (?2 AND id = ?1)");
   q->Bind(1, key.value).Bind(2, std::int64_t{including_key ? 1 : 0});
   const int rc = q->Step();
   if (rc != SQLITE_DONE) return Fail(rc, "cannot delete keys");
+  return ERROR_SUCCESS;
+}
+#undef ZE_KEYS_BELOW
+
+// How many levels below its root `key` lies. A chain of parents longer than any key
+// may be deep (or a cycle) counts as too deep.
+LSTATUS Store::KeyDepth(KeyId key, std::size_t* depth) {
+  *depth = 0;
+  if (schema_absent_) return ERROR_SUCCESS;
+  KeyId current = key;
+  while (!IsRootId(current.value) && *depth <= kMaxKeyDepth) {
+    Statement q(*this, "SELECT parent FROM keys WHERE id = ?1");
+    q->Bind(1, current.value);
+    const int rc = q->Step();
+    if (rc == SQLITE_DONE) break;  // a key without a root: nothing deeper to count
+    if (rc != SQLITE_ROW) return Fail(rc, "cannot read a key");
+    current = KeyId{q->Int(0)};
+    ++*depth;
+  }
   return ERROR_SUCCESS;
 }
 
@@ -443,6 +537,17 @@ LSTATUS Store::CreateKey(KeyId base, std::u16string_view path, KeyId* out, bool*
   st = Write([&]() -> LSTATUS {
     LSTATUS s = CheckKey(base);
     if (s != ERROR_SUCCESS) return s;
+    if (!parts.empty()) {
+      std::size_t depth = 0;
+      s = KeyDepth(base, &depth);
+      if (s != ERROR_SUCCESS) return s;
+      if (depth + parts.size() > kMaxKeyDepth) {
+        SetLastErrorDetail(path_ + ": the key would lie " + std::to_string(depth + parts.size()) +
+                           " levels deep; at most " + std::to_string(kMaxKeyDepth) +
+                           " are allowed");
+        return ERROR_INVALID_PARAMETER;
+      }
+    }
     for (const String& part : parts) {
       made = false;
       s = FindChild(current, part, &current);
@@ -557,15 +662,23 @@ LSTATUS Store::DeleteValue(KeyId key, std::u16string_view name) {
 
 LSTATUS Store::EnumKeys(KeyId key, std::vector<String>* names) {
   names->clear();
+  std::vector<Subkey> subkeys;
+  const LSTATUS st = EnumSubkeys(key, &subkeys);
+  for (Subkey& subkey : subkeys) names->push_back(std::move(subkey.name));
+  return st;
+}
+
+LSTATUS Store::EnumSubkeys(KeyId key, std::vector<Subkey>* subkeys) {
+  subkeys->clear();
   return Read([&]() -> LSTATUS {
     const LSTATUS st = CheckKey(key);
     if (st != ERROR_SUCCESS || schema_absent_) return st;
-    Statement q(*this, "SELECT name FROM keys WHERE parent = ?1 ORDER BY fold");
+    Statement q(*this, "SELECT name, id FROM keys WHERE parent = ?1 ORDER BY fold");
     q->Bind(1, key.value);
     int rc;
-    while ((rc = q->Step()) == SQLITE_ROW) names->push_back(q->Text(0));
+    while ((rc = q->Step()) == SQLITE_ROW) subkeys->push_back(Subkey{q->Text(0), KeyId{q->Int(1)}});
     if (rc != SQLITE_DONE) {
-      names->clear();
+      subkeys->clear();
       return Fail(rc, "cannot list subkeys");
     }
     return ERROR_SUCCESS;

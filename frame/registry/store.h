@@ -58,12 +58,21 @@ struct KeyId {
   friend bool operator==(KeyId, KeyId) = default;
 };
 
+// A subkey as listed by EnumSubkeys.
+struct Subkey {
+  String name;
+  KeyId id;
+};
+
 struct StoreOptions {
   bool readOnly = false;
   int busyTimeoutMs = 5000;
   // For tests of the failure paths: the write statement with this index (counted
   // from 0 over the store's life) fails as an I/O error would. -1: never.
   int failWriteNumber = -1;
+  // Likewise the commit of a write transaction with this index fails as on a full
+  // disk. -1: never.
+  int failCommitNumber = -1;
 };
 
 class Store {
@@ -106,6 +115,8 @@ class Store {
   LSTATUS DeleteValue(KeyId key, std::u16string_view name);
 
   LSTATUS EnumKeys(KeyId key, std::vector<String>* names);
+  // The subkeys with their ids, in name order.
+  LSTATUS EnumSubkeys(KeyId key, std::vector<Subkey>* subkeys);
   LSTATUS EnumValues(KeyId key, std::vector<NamedValue>* values);
 
   // Conveniences over SetValue / QueryValue for text and numbers.
@@ -129,8 +140,11 @@ class Store {
   class Statement;
   Store(std::string path, StoreOptions options);
 
-  LSTATUS Ready();
+  enum class Access { Read, Write };
+  LSTATUS Ready(Access access);
   LSTATUS Connect();
+  LSTATUS CreateFile();
+  LSTATUS CheckColumns();
   LSTATUS EnsureSchema();
   LSTATUS Fail(int rc, const std::string& what);
   bool InjectedFailure();
@@ -146,6 +160,7 @@ class Store {
   LSTATUS FindChild(KeyId parent, const String& name, KeyId* out);
   LSTATUS Resolve(KeyId base, std::u16string_view path, KeyId* out);
   LSTATUS HasChildren(KeyId key, bool* has);
+  LSTATUS KeyDepth(KeyId key, std::size_t* depth);
   LSTATUS DeleteBelow(KeyId key, bool includingKey);
 
   std::string path_;
@@ -153,10 +168,12 @@ class Store {
   std::recursive_mutex mutex_;
   sqlite3* db_ = nullptr;
   bool schema_ready_ = false;
-  bool schema_absent_ = false;  // read-only file without our tables: an empty store
+  // Reads find an empty store: a read-only file without our tables, or no file yet.
+  bool schema_absent_ = false;
   LSTATUS connect_status_ = ERROR_SUCCESS;
   std::unordered_map<const char*, std::unique_ptr<sqlite::Statement>> statements_;
   int writes_ = 0;                  // write statements so far (for failWriteNumber)
+  int commits_ = 0;                 // write commits so far (for failCommitNumber)
   int depth_ = 0;                   // transaction nesting of the thread holding mutex_
   bool writing_ = false;            // the open transaction holds the write lock
   LSTATUS doomed_ = ERROR_SUCCESS;  // a storage failure inside the open transaction

@@ -17,6 +17,7 @@ struct ScreenState {
   float twipsY = 15;
   Point pointer{512, 384};
   bool pointerAvailable = true;
+  std::int16_t mousePointer = 0;
 };
 
 ScreenState& State() {
@@ -62,6 +63,14 @@ Form* Screen::ActiveForm() {
 }
 Control* Screen::ActiveControl() {
   return Desktop::Active() ? FocusManager::Focused() : nullptr;
+}
+
+std::int16_t Screen::MousePointer() {
+  return State().mousePointer;
+}
+
+void Screen::SetMousePointer(std::int16_t pointer) {
+  State().mousePointer = pointer;
 }
 
 void Screen::Reset() {

@@ -24,6 +24,10 @@ class Screen {
   static void SetTwipsPerPixel(float x, float y);
   static Form* ActiveForm();
   static Control* ActiveControl();
+  // The application-wide mouse pointer shape (0, the default, to 15; 11 the hourglass)
+  // that shows over every form while it is not 0.
+  static std::int16_t MousePointer();
+  static void SetMousePointer(std::int16_t pointer);
   // Restores the defaults.
   static void Reset();
 };

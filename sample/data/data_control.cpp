@@ -2,8 +2,11 @@
 #include "sample/data/data_control.h"
 
 #include "frame/automation/convert.h"
+#include "frame/automation/date_serial.h"
 #include "frame/automation/error.h"
+#include "frame/automation/format.h"
 #include "frame/ui/message_box.h"
+#include "sample/data/open_table.h"
 
 namespace provix2 {
 
@@ -86,8 +89,7 @@ bool DataControl::Refresh() {
   }
   std::string failure;
   try {
-    Recordset::CreateSampleIfMissing(databaseName_);
-    recordset_ = std::make_unique<Recordset>(databaseName_, recordSource_, fields);
+    recordset_ = OpenTable(connect_, databaseName_, recordSource_, fields);
   } catch (const RecordsetError& e) {
     failure = e.what();
     none_ = std::make_unique<ze::container::Recordset>(std::move(names));
@@ -133,30 +135,93 @@ bool DataControl::CanBoundPropertyChange(int binding, std::u16string_view proper
 }
 
 bool DataControl::UpdateRecord() {
+  return Save() != Saved::No;
+}
+
+DataControl::Saved DataControl::Save() {
   for (const auto& binding : bindings_) {
     if (binding->Stranded()) {
       Report("impossibile salvare le date digitate: non c'è un record corrente in cui scriverle.");
-      return false;
+      return Saved::No;
     }
   }
-  if (!recordset_ || !recordset_->Dirty()) return true;
+  if (!recordset_ || !recordset_->Dirty()) return Saved::Yes;
   try {
     recordset_->Update();
-    return true;
+    return Saved::Yes;
+  } catch (const RecordConflict& conflict) {
+    return ResolveConflict(conflict);
   } catch (const RecordsetError& e) {
     Report(std::string("impossibile salvare il record: ") + e.what() +
            "\nLe modifiche restano sul modulo.");
-    return false;
+    return Saved::No;
   }
+}
+
+namespace {
+
+// A field's value as the message shows it: a date as the date field shows it.
+std::string Shown(const ze::Variant& value) {
+  if (value.IsNull() || value.IsEmpty()) return "(vuoto)";
+  if (value.Is<ze::Date>()) {
+    const ze::Date d = value.Get<ze::Date>();
+    const bool timed = ze::Hour(d) != 0 || ze::Minute(d) != 0 || ze::Second(d) != 0;
+    return ze::ToUtf8(ze::Format(d, timed ? u"dd/mm/yyyy hh:nn:ss" : u"dd/mm/yyyy"));
+  }
+  return ze::ToUtf8(ze::CStr(value));
+}
+
+}  // namespace
+
+DataControl::Saved DataControl::ResolveConflict(const RecordConflict& conflict) {
+  const auto& names = recordset_->FieldNames();
+  std::string prompt;
+  if (conflict.kind() == RecordConflict::Kind::Changed) {
+    prompt = "Un altro utente ha modificato questo record dopo che è stato letto.\n";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      prompt += "\n" + ze::ToUtf8(names[i]) + ": nel database " + Shown(conflict.stored()[i]) +
+                ", sul modulo " + Shown(recordset_->Field(names[i]));
+    }
+    prompt +=
+        "\n\nSì: ricarica il record dal database (le modifiche del modulo vanno perse)."
+        "\nNo: sovrascrivi il record con i valori del modulo."
+        "\nAnnulla: torna al modulo senza salvare.";
+  } else {
+    prompt =
+        "Questo record non esiste più nel database: un altro utente lo ha cancellato dopo che "
+        "è stato letto.\n"
+        "\nSì: ricarica (il record cancellato lascia il posto al successivo; le modifiche del "
+        "modulo vanno perse)."
+        "\nNo: salva di nuovo il record con i valori del modulo."
+        "\nAnnulla: torna al modulo senza salvare.";
+  }
+  const int answer = ze::ui::MsgBox(ze::FromUtf8(prompt), ze::ui::msgbox::kYesNoCancel |
+                                                              ze::ui::msgbox::kExclamation |
+                                                              ze::ui::msgbox::kDefaultButton3);
+  try {
+    if (answer == ze::ui::msgbox::kYes) {
+      recordset_->Reload();
+      return Saved::Reloaded;
+    }
+    if (answer == ze::ui::msgbox::kNo) {
+      recordset_->Overwrite();
+      return Saved::Yes;
+    }
+  } catch (const RecordsetError& e) {
+    Report(std::string("impossibile salvare il record: ") + e.what() +
+           "\nLe modifiche restano sul modulo.");
+  }
+  return Saved::No;
 }
 
 bool DataControl::Move(void (ze::container::RecordSource::*move)()) {
   if (!recordset_) return false;
-  if (!UpdateRecord()) return false;
+  // After a reload the user sees the record as it now is before going anywhere.
+  if (Save() != Saved::Yes) return false;
   try {
     (recordset_.get()->*move)();
     // Past either end, the bar stays on the last or the first record.
-    if (!recordset_->HasCurrent() && recordset_->RecordCount() > 0) {
+    if (!recordset_->HasCurrent() && !(recordset_->IsBOF() && recordset_->IsEOF())) {
       if (recordset_->IsEOF()) {
         recordset_->MoveLast();
       } else {

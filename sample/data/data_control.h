@@ -8,7 +8,11 @@
 // first record stays on that record.
 //
 // Nothing typed is lost silently: a write that fails is reported in a message box and
-// the move does not happen, so the record stays on screen, still changed. A database
+// the move does not happen, so the record stays on screen, still changed. Several
+// people may edit the same record: when someone else changed or deleted it since it
+// was shown, the save is refused and the user is asked, with both versions in front of
+// them, whether to reload the record (their edit goes), to overwrite it (the other
+// save goes) or to go back to the form with the edit kept and decide later. A database
 // that cannot be opened is reported the same way; the bar is then disabled and the
 // bound controls stay empty. A date typed while there is no record to hold it (an
 // empty table, a database that could not be opened) is held by its binding and cannot
@@ -27,7 +31,7 @@
 #include "frame/ui/command_button.h"
 #include "frame/ui/label.h"
 #include "frame/ui/user_control.h"
-#include "sample/data/recordset.h"
+#include "sample/data/table_source.h"
 
 namespace provix2 {
 
@@ -43,7 +47,12 @@ class DataControl : public ze::ui::UserControl {
 
   const ze::String& Caption() const { return caption_->Caption(); }
   void SetCaption(ze::String caption) { caption_->SetCaption(std::move(caption)); }
-  // The database file, relative to the current folder or absolute.
+  // The engine: "PostgreSQL" for a server, anything else for a SQLite file
+  // (open_table.h).
+  const std::string& Connect() const { return connect_; }
+  void SetConnect(std::string connect) { connect_ = std::move(connect); }
+  // The database file, relative to the current folder or absolute; for a server, its
+  // connection string or URI.
   const std::string& DatabaseName() const { return databaseName_; }
   void SetDatabaseName(std::string name) { databaseName_ = std::move(name); }
   const std::string& RecordSource() const { return recordSource_; }
@@ -54,11 +63,11 @@ class DataControl : public ze::ui::UserControl {
   // again over each source that Refresh opens.
   int Bind(ze::String field, ze::String property, Getter get, Setter set);
 
-  // Opens the database (the sample database is made when the file is missing) and
+  // Opens the database (a missing SQLite file is made as the sample database) and
   // shows the first record. Returns false, after telling the user, when it cannot.
   bool Refresh();
   bool IsOpen() const { return recordset_ != nullptr; }
-  Recordset* recordset() const { return recordset_.get(); }
+  TableSource* recordset() const { return recordset_.get(); }
 
   // A bound control said that a property changed: its binding reads the bound one
   // into the record.
@@ -72,7 +81,8 @@ class DataControl : public ze::ui::UserControl {
   bool MovePrevious();
   bool MoveNext();
   bool MoveLast();
-  // Writes a changed record; false when it failed (reported, the record stays changed).
+  // Writes a changed record; false when it failed or the user kept the edit after a
+  // conflict (reported, the record stays changed).
   bool UpdateRecord();
 
   ze::ui::CommandButton& cmdFirst;
@@ -93,16 +103,20 @@ class DataControl : public ze::ui::UserControl {
   };
   ze::container::RecordSource& Source() const;
   ze::container::DataBinding* BindingAt(int binding) const;
+  enum class Saved { Yes, Reloaded, No };
+  Saved Save();
+  Saved ResolveConflict(const RecordConflict& conflict);
   bool Move(void (ze::container::RecordSource::*move)());
   void ShowRecord();
   void Report(const std::string& message) const;
   void SetBarEnabled(bool enabled);
 
   ze::ui::Label* caption_;
+  std::string connect_;
   std::string databaseName_;
   std::string recordSource_;
   std::vector<BoundControl> bound_;
-  std::unique_ptr<Recordset> recordset_;
+  std::unique_ptr<TableSource> recordset_;
   // Stands in while no database is open: no records, nothing to write into.
   std::unique_ptr<ze::container::Recordset> none_;
   std::vector<std::unique_ptr<ze::container::DataBinding>> bindings_;  // as bound_

@@ -1,10 +1,15 @@
 // The SQLite recordset behind provix2's data control.
 #include "sample/data/recordset.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "frame/automation/date_serial.h"
@@ -79,13 +84,180 @@ void BindValue(ze::sqlite::Statement& s, int index, const ze::Variant& value) {
   }
 }
 
+// Binds a stored cell back as it was read, so that a comparison with the stored value
+// is exact.
+void BindCell(ze::sqlite::Statement& s, int index, const Cell& cell) {
+  switch (cell.kind) {
+    case Cell::Kind::Null:
+      s.BindNull(index);
+      break;
+    case Cell::Kind::Integer:
+      s.Bind(index, cell.integer);
+      break;
+    case Cell::Kind::Real:
+      s.Bind(index, cell.real);
+      break;
+    case Cell::Kind::Text:
+      s.Bind(index, std::string_view(cell.bytes));
+      break;
+    case Cell::Kind::Blob:
+      s.BindBlob(index, std::span(reinterpret_cast<const std::uint8_t*>(cell.bytes.data()),
+                                  cell.bytes.size()));
+      break;
+  }
+}
+
+Cell CellOf(const ze::sqlite::Statement& s, int col) {
+  Cell cell;
+  switch (s.ColumnType(col)) {
+    case SQLITE_NULL:
+      break;
+    case SQLITE_INTEGER:
+      cell.kind = Cell::Kind::Integer;
+      cell.integer = s.Int(col);
+      break;
+    case SQLITE_FLOAT:
+      cell.kind = Cell::Kind::Real;
+      cell.real = s.Double(col);
+      break;
+    case SQLITE_BLOB: {
+      cell.kind = Cell::Kind::Blob;
+      const std::vector<std::uint8_t> bytes = s.Blob(col);
+      cell.bytes.assign(bytes.begin(), bytes.end());
+      break;
+    }
+    default:
+      cell.kind = Cell::Kind::Text;
+      cell.bytes = s.Utf8(col);
+  }
+  return cell;
+}
+
+// The row a statement stands on: the rowid, then the bound fields.
+Row RowOf(const ze::sqlite::Statement& s, std::size_t fields) {
+  Row row;
+  row.key.push_back(CellOf(s, 0));
+  for (std::size_t i = 0; i < fields; ++i) row.cells.push_back(CellOf(s, static_cast<int>(i) + 1));
+  return row;
+}
+
+// The sample database, built whole in a file of its own beside `path` and then moved
+// into place, so that no other run ever sees it half made: a first run killed while
+// building leaves only its own temporary file, and two first runs at once both end
+// with one whole database. Only the temporary file is ever removed.
+class SampleFile {
+ public:
+  explicit SampleFile(const std::string& path) : path_(path), temporary_(path + ".nuovo-XXXXXX") {
+    const int fd = mkstemp(temporary_.data());
+    if (fd < 0) {
+      throw RecordsetError("impossibile creare il database \"" + path_ +
+                           "\": " + std::strerror(errno));
+    }
+    owned_ = true;
+    try {
+      Fill();
+      // SQLite has flushed its own writes; this makes sure of the file before its name
+      // is published.
+      if (fsync(fd) != 0) {
+        throw RecordsetError("impossibile scrivere il database \"" + path_ +
+                             "\": " + std::strerror(errno));
+      }
+    } catch (...) {
+      close(fd);
+      throw;
+    }
+    close(fd);
+  }
+  ~SampleFile() {
+    if (owned_) unlink(temporary_.c_str());
+  }
+  SampleFile(const SampleFile&) = delete;
+  SampleFile& operator=(const SampleFile&) = delete;
+
+  // Gives the sample the database's name unless something stands there already.
+  bool PlaceIfMissing() {
+    if (renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, path_.c_str(), RENAME_NOREPLACE) == 0)
+      return Placed();
+    if (errno == EEXIST) return false;
+    if (errno == EINVAL || errno == ENOSYS) {
+      // A file system without the no-replace rename: a hard link fails the same way
+      // when the name is taken.
+      if (link(temporary_.c_str(), path_.c_str()) == 0) {
+        unlink(temporary_.c_str());
+        return Placed();
+      }
+      if (errno == EEXIST) return false;
+    }
+    throw RecordsetError("impossibile creare il database \"" + path_ +
+                         "\": " + std::strerror(errno));
+  }
+
+  // Replaces an empty file at the database's name (a first run killed while an older
+  // version created the database in place), but only that very empty file: the lock
+  // keeps two runs from both replacing it, and the second finds the name taken by a
+  // whole database.
+  bool ReplaceEmpty() {
+    const int fd = open(path_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;  // gone or no plain file: the caller looks again
+    bool replaced = false;
+    struct stat held {
+    }, named{};
+    if (flock(fd, LOCK_EX) == 0 && fstat(fd, &held) == 0 && stat(path_.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino && held.st_size == 0 &&
+        std::rename(temporary_.c_str(), path_.c_str()) == 0) {
+      replaced = Placed();
+    }
+    close(fd);
+    return replaced;
+  }
+
+ private:
+  void Fill() {
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(temporary_.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+      sqlite3_busy_timeout(db, kBusyTimeoutMs);
+      // Nobody else knows the file: a journal would only be litter after a kill.
+      rc = sqlite3_exec(db,
+                        "PRAGMA journal_mode=OFF;"
+                        "BEGIN;"
+                        "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, "
+                        "DataFinale TEXT);"
+                        "INSERT INTO Data (DataIniziale, DataFinale) VALUES "
+                        "('2005-09-01', '2005-12-25'),"
+                        "('2006-01-10', '2006-06-30'),"
+                        "(NULL, NULL);"
+                        "COMMIT;",
+                        nullptr, nullptr, nullptr);
+    }
+    const std::string message = Describe(rc, path_);
+    const int closed = sqlite3_close(db);
+    if (rc != SQLITE_OK) throw RecordsetError(message);
+    if (closed != SQLITE_OK) throw RecordsetError(Describe(closed, path_));
+  }
+
+  bool Placed() {
+    owned_ = false;
+    // The new name lasts only once the folder is on disk too.
+    const std::string folder = std::filesystem::path(path_).parent_path().string();
+    const int dir = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+    return true;
+  }
+
+  std::string path_;
+  std::string temporary_;
+  bool owned_ = false;
+};
+
 }  // namespace
 
 Recordset::Recordset(const std::string& path, const std::string& recordSource,
                      std::vector<std::string> fields)
-    : table_(recordSource), fields_(std::move(fields)) {
-  for (const auto& field : fields_) names_.push_back(ze::FromUtf8(field));
-  values_.assign(fields_.size(), ze::Variant::Null());
+    : TableSource(std::move(fields)), table_(recordSource) {
   if (!std::filesystem::exists(path)) {
     throw RecordsetError("il database \"" + path + "\" non esiste");
   }
@@ -110,21 +282,16 @@ Recordset::Recordset(const std::string& path, const std::string& recordSource,
       throw RecordsetError("il database \"" + path + "\" non contiene la tabella \"" + table_ +
                            "\"");
     }
-    for (const auto& field : fields_) {
+    columns_ = "rowid";
+    for (const auto& field : this->fields()) {
       bool found = false;
       for (const auto& c : columns) found = found || sqlite3_stricmp(c.c_str(), field.c_str()) == 0;
       if (!found) {
         throw RecordsetError("la tabella \"" + table_ + "\" non ha il campo \"" + field + "\"");
       }
+      columns_ += ", " + Quote(field);
     }
-    // The records, in table order.
-    ze::sqlite::Statement ids(db_, "SELECT rowid FROM " + Quote(table_) + " ORDER BY rowid");
-    while ((rc = ids.Step()) == SQLITE_ROW) rowids_.push_back(ids.Int(0));
-    if (rc != SQLITE_DONE) throw RecordsetError(Describe(rc, path));
-    if (!rowids_.empty()) {
-      position_ = 0;
-      Load();
-    }
+    Open();
   } catch (...) {
     sqlite3_close(db_);
     db_ = nullptr;
@@ -137,27 +304,20 @@ Recordset::~Recordset() {
 }
 
 void Recordset::CreateSampleIfMissing(const std::string& path) {
-  if (std::filesystem::exists(path)) return;
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  if (rc == SQLITE_OK) {
-    rc = sqlite3_exec(db,
-                      "BEGIN;"
-                      "CREATE TABLE Data (ID INTEGER PRIMARY KEY, DataIniziale TEXT, "
-                      "DataFinale TEXT);"
-                      "INSERT INTO Data (DataIniziale, DataFinale) VALUES "
-                      "('2005-09-01', '2005-12-25'),"
-                      "('2006-01-10', '2006-06-30'),"
-                      "(NULL, NULL);"
-                      "COMMIT;",
-                      nullptr, nullptr, nullptr);
+  std::optional<SampleFile> sample;
+  // A few rounds at most: each one ends when a database stands at `path`, ours or
+  // another first run's; only an empty file left there brings another round.
+  for (int round = 0; round < 8; ++round) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+      if (!S_ISREG(st.st_mode) || st.st_size > 0) return;  // opening says what it is
+    } else if (errno != ENOENT) {
+      return;  // opening the database says why it cannot be reached
+    }
+    if (!sample) sample.emplace(path);
+    if (sample->PlaceIfMissing() || sample->ReplaceEmpty()) return;
   }
-  const std::string message = Describe(rc, path);
-  sqlite3_close(db);
-  if (rc != SQLITE_OK) {
-    std::remove(path.c_str());  // no half-made sample database is left behind
-    throw RecordsetError(message);
-  }
+  throw RecordsetError("impossibile creare il database \"" + path + "\"");
 }
 
 void Recordset::Check(int rc, const char* what) const {
@@ -165,102 +325,115 @@ void Recordset::Check(int rc, const char* what) const {
   throw RecordsetError(std::string(what) + ": " + Describe(rc, sqlite3_db_filename(db_, "main")));
 }
 
-void Recordset::BeforeMove() {
-  if (Dirty()) throw RecordsetError("il record corrente ha modifiche non salvate");
-}
-
-void Recordset::Load() {
-  values_.assign(fields_.size(), ze::Variant::Null());
-  if (!HasCurrent()) return;
-  std::string sql = "SELECT ";
-  for (size_t i = 0; i < fields_.size(); ++i) sql += (i ? ", " : "") + Quote(fields_[i]);
-  sql += " FROM " + Quote(table_) + " WHERE rowid = ?";
-  ze::sqlite::Statement s(db_, sql);
-  s.Bind(1, rowids_[static_cast<size_t>(position_)]);
+std::optional<Row> Recordset::SelectOne(const std::string& tail,
+                                        const std::vector<Cell>& key) const {
+  ze::sqlite::Statement s(db_, "SELECT " + columns_ + " FROM " + Quote(table_) + " " + tail);
+  if (!key.empty()) BindCell(s, 1, key[0]);
   const int rc = s.Step();
   Check(rc, "lettura del record");
-  if (rc != SQLITE_ROW) return;  // a record deleted meanwhile reads as empty
-  for (size_t i = 0; i < fields_.size(); ++i) {
-    const int col = static_cast<int>(i);
-    switch (s.ColumnType(col)) {
-      case SQLITE_NULL:
-        break;
-      case SQLITE_INTEGER: {
-        const std::int64_t n = s.Int(col);
-        if (n >= INT32_MIN && n <= INT32_MAX) {
-          values_[i] = static_cast<std::int32_t>(n);
-        } else {
-          values_[i] = static_cast<double>(n);
-        }
-        break;
-      }
-      case SQLITE_FLOAT:
-        values_[i] = s.Double(col);
-        break;
-      default: {
-        const std::string raw = s.Utf8(col);
-        if (auto date = StoredDate(raw)) {
-          values_[i] = *date;
-        } else {
-          values_[i] = ze::FromUtf8(raw);
-        }
-      }
-    }
+  if (rc != SQLITE_ROW) return std::nullopt;
+  return RowOf(s, fields().size());
+}
+
+std::optional<Row> Recordset::Fetch(Seek seek, const std::vector<Cell>& key) const {
+  switch (seek) {
+    case Seek::First:
+      return SelectOne("ORDER BY rowid LIMIT 1", {});
+    case Seek::Last:
+      return SelectOne("ORDER BY rowid DESC LIMIT 1", {});
+    case Seek::After:
+      return SelectOne("WHERE rowid > ? ORDER BY rowid LIMIT 1", key);
+    case Seek::Before:
+      return SelectOne("WHERE rowid < ? ORDER BY rowid DESC LIMIT 1", key);
   }
+  return std::nullopt;
 }
 
-ze::Variant Recordset::Field(std::u16string_view name) const {
-  const std::size_t i = IndexOf(names_, name);
-  RequireCurrent();
-  if (auto e = edits_.find(i); e != edits_.end()) return e->second;
-  return values_[i];
+std::optional<Row> Recordset::Reread(const std::vector<Cell>& key) const {
+  return SelectOne("WHERE rowid = ?", key);
 }
 
-void Recordset::SetField(std::u16string_view name, const ze::Variant& value) {
-  const std::size_t i = IndexOf(names_, name);
-  RequireWritable();
-  if (value.Is<ze::ObjectRef>() || value.Is<ze::ErrorValue>()) {
-    ze::Raise(ze::errors::kTypeMismatch);
-  }
-  if (value.Is<ze::Date>()) DateText(value.Get<ze::Date>());  // error 6 for no date now
-  if (Field(name) == value) return;  // no edit: a stored value stays as it is
-  edits_[i] = value;
-}
-
-void Recordset::Update() {
-  if (!Dirty() || !HasCurrent()) return;
+std::optional<Row> Recordset::Write(const std::vector<Cell>& key, const Edits& edits,
+                                    const std::vector<Cell>* expected) {
   std::string sql = "UPDATE " + Quote(table_) + " SET ";
   bool first = true;
-  for (const auto& [field, value] : edits_) {
-    sql += (first ? "" : ", ") + Quote(fields_[field]) + " = ?";
+  for (const auto& [field, value] : edits) {
+    sql += (first ? "" : ", ") + Quote(fields()[field]) + " = ?";
     first = false;
   }
   sql += " WHERE rowid = ?";
-  Check(sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), "salvataggio del record");
-  try {
-    ze::sqlite::Statement s(db_, sql);
-    int index = 1;
-    for (const auto& [field, value] : edits_) BindValue(s, index++, value);
-    s.Bind(index, rowids_[static_cast<size_t>(position_)]);
-    Check(s.Step(), "salvataggio del record");
-    // Another program may have deleted the record meanwhile: an update that reaches no
-    // row saved nothing and must not pass for a save.
-    if (sqlite3_changes(db_) != 1)
-      throw RecordsetError(
-          "il record non esiste più nel database (cancellato da un altro programma?)");
-    Check(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr), "salvataggio del record");
-  } catch (...) {
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw;  // the edits stay: the record is still dirty
+  // IS compares NULL with NULL as equal: a field that was empty must still be empty.
+  if (expected) {
+    for (const auto& field : fields()) sql += " AND " + Quote(field) + " IS ?";
   }
-  for (auto& [field, value] : edits_) values_[field] = value;
-  edits_.clear();
+  sql += " RETURNING " + columns_;
+  ze::sqlite::Statement s(db_, sql);
+  int index = 1;
+  for (const auto& [field, value] : edits) BindValue(s, index++, value);
+  BindCell(s, index++, key[0]);
+  if (expected) {
+    for (const Cell& cell : *expected) BindCell(s, index++, cell);
+  }
+  int rc = s.Step();
+  Check(rc, "salvataggio del record");
+  if (rc != SQLITE_ROW) return std::nullopt;
+  Row row = RowOf(s, fields().size());
+  Check(s.Step(), "salvataggio del record");
+  return row;
 }
 
-void Recordset::CancelUpdate() {
-  edits_.clear();
-  Load();
-  NotifyMove();
+Row Recordset::Insert(const std::vector<Cell>& key, const std::vector<Cell>& cells,
+                      const Edits& edits) {
+  std::string sql = "INSERT INTO " + Quote(table_) + " (" + columns_ + ") VALUES (?";
+  for (std::size_t i = 0; i < cells.size(); ++i) sql += ", ?";
+  sql += ") RETURNING " + columns_;
+  ze::sqlite::Statement s(db_, sql);
+  BindCell(s, 1, key[0]);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const int index = static_cast<int>(i) + 2;
+    if (auto e = edits.find(i); e != edits.end()) {
+      BindValue(s, index, e->second);
+    } else {
+      BindCell(s, index, cells[i]);
+    }
+  }
+  const int rc = s.Step();
+  Check(rc, "salvataggio del record");
+  if (rc != SQLITE_ROW) throw RecordsetError("salvataggio del record: nessuna riga scritta");
+  Row row = RowOf(s, fields().size());
+  Check(s.Step(), "salvataggio del record");
+  return row;
+}
+
+std::size_t Recordset::CountBefore(const std::vector<Cell>* key) const {
+  ze::sqlite::Statement s(
+      db_, "SELECT count(*) FROM " + Quote(table_) + (key ? " WHERE rowid < ?" : ""));
+  if (key) BindCell(s, 1, (*key)[0]);
+  Check(s.Step(), "conteggio dei record");
+  return static_cast<std::size_t>(s.Int(0));
+}
+
+ze::Variant Recordset::ValueOf(std::size_t, const Cell& cell) const {
+  switch (cell.kind) {
+    case Cell::Kind::Null:
+      return ze::Variant::Null();
+    case Cell::Kind::Integer:
+      if (cell.integer >= INT32_MIN && cell.integer <= INT32_MAX) {
+        return static_cast<std::int32_t>(cell.integer);
+      }
+      return static_cast<double>(cell.integer);
+    case Cell::Kind::Real:
+      return cell.real;
+    case Cell::Kind::Text:
+    case Cell::Kind::Blob:
+      if (auto date = StoredDate(cell.bytes)) return *date;
+      return ze::FromUtf8(cell.bytes);
+  }
+  return ze::Variant::Null();
+}
+
+void Recordset::CheckStorable(const ze::Variant& value) const {
+  if (value.Is<ze::Date>()) DateText(value.Get<ze::Date>());  // error 6 for no date now
 }
 
 std::string Recordset::DateText(ze::Date d) {

@@ -153,7 +153,7 @@ void Form1::BuildControl(const ControlDescription& d) {
       } else if (key == u"RecordSource") {
         data.SetRecordSource(ze::ToUtf8(ze::CStr(value)));
       } else if (key == u"Connect") {
-        // The engine is SQLite whatever the description names.
+        data.SetConnect(ze::ToUtf8(ze::CStr(value)));
       } else if (!ApplyPlace(data, key, value)) {
         BadSetting(d, key);
       }

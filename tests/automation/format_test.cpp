@@ -164,6 +164,31 @@ TEST_F(FormatTest, NumberPictures) {
   }
 }
 
+// Literals among grouped integer places print where they stand; the separators follow
+// the digits as in the grouped text.
+TEST_F(FormatTest, LiteralsAmongGroupedDigits) {
+  ScopedLocale locale("en_US");
+  EXPECT_EQ(Format(123456789, u"###, ###, ###"), u"123, 456, 789");
+  EXPECT_EQ(Format(1234567, u"$#,##0.00"), u"$1,234,567.00");
+  EXPECT_EQ(Format(1234567, u"#,##0 \"pz\""), u"1,234,567 pz");
+  EXPECT_EQ(Format(-98765, u"#,##0 EUR"), u"-98,765 EUR");
+}
+
+// What the runtime does not print fails with error 5, never with a plausible number.
+TEST_F(FormatTest, PicturePartsNotPrintedFail) {
+  for (const char16_t* picture :
+       {u"#;-#", u"0.00;(0.00)", u"0;0;\"zero\"", u"0.0000E+000", u"0.0e-0", u"@@@", u"0@",
+        u"Scientific", u"currency", u"True/False", u"Yes/No", u"On/Off"}) {
+    SCOPED_TRACE(ToUtf8(picture));
+    EXPECT_EQ(ErrorOf([&] { Format(-1.7325, picture); }), 5);
+  }
+  // Quoted or escaped, they are literals as before.
+  EXPECT_EQ(Format(5, u"0\";\""), u"5;");
+  EXPECT_EQ(Format(5, u"0\\@"), u"5@");
+  EXPECT_EQ(Format(5, u"0 \"E+\""), u"5 E+");
+  EXPECT_EQ(Format(5, u"0 EUR"), u"5 EUR");
+}
+
 TEST_F(FormatTest, NumberPicturesInOtherLocales) {
   {
     ScopedLocale locale("en_US");

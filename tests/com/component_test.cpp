@@ -4,7 +4,10 @@
 // results, and unloaded when it says it can be.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "frame/com/activation.h"
@@ -341,6 +344,69 @@ TEST_F(ComponentTest, ActivationErrors) {
   }
   EXPECT_EQ(RegisterServerLibrary(dir.File("sparito.so")), CO_E_DLLNOTFOUND);
   EXPECT_EQ(RegisterServerLibrary(ZE_PLATFORM_LIBRARY), CO_E_ERRORINDLL);
+}
+
+// Activation loads code into the host: never from a path relative to wherever the
+// host runs, and never from a library or a store that another user could change.
+TEST_F(ComponentTest, ActivationLoadsOnlyLibrariesNoOtherUserCanChange) {
+  const CLSID copy{0x5a1e0099, 0x7e57, 0x4c0d, {0x9a, 0x11, 0, 0, 0, 0, 0, 0x02}};
+  const std::string folder = dir.File("librerie");
+  std::filesystem::create_directory(folder);
+  ::chmod(folder.c_str(), 0755);
+  const std::string library = folder + "/libcopia.so";
+  std::filesystem::copy_file(kLibrary, library);
+  auto create = [&](const std::string& path) {
+    PutClassesRoot(u"CLSID\\" + FormatGuidU(copy) + u"\\InprocServer32", FromUtf8(path));
+    PutClassesRoot(u"ZeProva.Copia\\CLSID", FormatGuidU(kClsidContatore));
+    PutClassesRoot(u"CLSID\\" + FormatGuidU(kClsidContatore) + u"\\InprocServer32", FromUtf8(path));
+    ComPtr<IDispatch> object;
+    const HRESULT hr = CreateObject(u"ZeProva.Copia", &object);
+    EXPECT_EQ(!!object, SUCCEEDED(hr));
+    return hr;
+  };
+  const auto here = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  EXPECT_EQ(create("libcopia.so"), E_ACCESSDENIED);
+  EXPECT_NE(LastActivationError().find("relative"), std::string::npos) << LastActivationError();
+  EXPECT_EQ(create("./libcopia.so"), E_ACCESSDENIED);
+  std::filesystem::current_path(here);
+
+  const struct {
+    const char* name;
+    mode_t file, folder;
+    bool loads;
+  } cases[] = {
+      {"group-writable file", 0775, 0755, false},
+      {"world-writable file", 0757, 0755, false},
+      {"group-writable folder", 0755, 0775, false},
+      {"world-writable folder", 0755, 0777, false},
+      {"world-writable folder with the sticky bit", 0755, 01777, true},
+      {"only the owner writes", 0755, 0755, true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(::chmod(library.c_str(), c.file), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), c.folder), 0);
+    const HRESULT hr = create(library);
+    EXPECT_EQ(hr, c.loads ? S_OK : E_ACCESSDENIED) << c.name << ": " << LastActivationError();
+    if (!c.loads) {
+      EXPECT_NE(LastActivationError().find(c.file != 0755 ? library : folder), std::string::npos)
+          << c.name << ": " << LastActivationError();
+    }
+  }
+  ASSERT_EQ(::chmod(folder.c_str(), 0755), 0);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(library.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(create(library), E_ACCESSDENIED) << "a file of another user";
+    ASSERT_EQ(::chown(library.c_str(), 0, 0), 0);
+  }
+
+  // A store that others can write could name any library.
+  ASSERT_EQ(::chmod(dir.File("registro.db").c_str(), 0666), 0);
+  ComPtr<IDispatch> object;
+  EXPECT_EQ(CreateObject(kProgIdContatore, &object), E_ACCESSDENIED);
+  EXPECT_NE(LastActivationError().find("registro.db"), std::string::npos);
+  ASSERT_EQ(::chmod(dir.File("registro.db").c_str(), 0600), 0);
+  EXPECT_EQ(CreateObject(kProgIdContatore, &object), S_OK) << LastActivationError();
 }
 
 TEST_F(ComponentTest, UnreadableStoreIsAnActivationError) {

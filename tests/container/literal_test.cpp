@@ -82,6 +82,14 @@ TEST(Literal, FontsAndPictures) {
             "Font(\"Arial\", 10, Weight(600), Underline, Strikethrough, Charset(2))");
   EXPECT_TRUE(SameStoredValue(ParseLiteral(FormatLiteral(oddValue)), oddValue));
 
+  // A name with characters written as ChrW (a tab, a leading control character) and a
+  // quote reads back as it was saved.
+  for (const char16_t* name : {u"T\tf", u"\tLead", u"Say \"hi\""}) {
+    const Variant named(ObjectRef(std::make_shared<Font>(name, 15)));
+    const Variant back = ParseLiteral(FormatLiteral(named));
+    EXPECT_TRUE(SameStoredValue(back, named)) << ToUtf8(name);
+  }
+
   const std::string bytes("\x00\x01\xFF\x80glyph", 9);
   for (std::size_t n = 0; n <= bytes.size(); ++n) {  // every padding case
     const Variant pic(

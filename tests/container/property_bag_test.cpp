@@ -2,15 +2,20 @@
 #include "frame/container/property_bag.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "frame/automation/error.h"
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
+#include "frame/system/atomic_file.h"
+#include "tests/fixtures/child_process.h"
 
 namespace ze::container {
 namespace {
@@ -177,6 +182,39 @@ TEST(PropertyBagText, ABadLineIsNamedAndNothingIsLoaded) {
   }
 }
 
+// A key with a tab or a quote is written as a string literal, and reads back.
+TEST(PropertyBagText, KeysThatAreNoNamesReadBack) {
+  PropertyBag bag;
+  bag.WriteProperty(u"\t\tdue tab", std::int32_t{1});
+  bag.WriteProperty(u"say \"hi\"", std::int32_t{2});
+  bag.WriteProperty(u"a = b", std::int32_t{3});
+  bag.WriteProperty(u"Chr", std::int32_t{4});
+  PropertyBag back;
+  back.Parse(bag.Format());
+  ExpectSame(bag, back);
+}
+
+// A large bag reads in time proportional to its size (each name is looked up once,
+// not compared with every earlier one), and a repeated name far down is still found.
+TEST(PropertyBagText, ALargeBagReadsWholeAndFindsALateDuplicate) {
+  constexpr int kEntries = 50000;
+  String text;
+  for (int i = 0; i < kEntries; ++i) text += u"P" + FromUtf8(std::to_string(i)) + u" = 1\n";
+  PropertyBag bag;
+  bag.Parse(text);
+  EXPECT_EQ(bag.size(), std::size_t{kEntries});
+  EXPECT_TRUE(bag.Contains(u"p49999"));
+  try {
+    bag.Parse(text + u"p5 = 2\n");
+    ADD_FAILURE();
+  } catch (const AutomationError& e) {
+    EXPECT_NE(ToUtf8(e.description()).find("line 50001: the name p5 comes twice"),
+              std::string::npos)
+        << ToUtf8(e.description());
+  }
+  EXPECT_EQ(bag.size(), std::size_t{kEntries});
+}
+
 class PropertyBagFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -189,6 +227,10 @@ class PropertyBagFile : public ::testing::Test {
   std::string Path(const char* name) const { return (dir_ / name).string(); }
   void Write(const char* name, const std::string& bytes) {
     std::ofstream(Path(name), std::ios::binary) << bytes;
+  }
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   std::filesystem::path dir_;
 };
@@ -208,6 +250,10 @@ TEST_F(PropertyBagFile, RoundTrip) {
 TEST_F(PropertyBagFile, FilesThatCannotBeRead) {
   Write("binary.bag", std::string("A = 1\nB = \xFF\xFE\n", 14));
   Write("truncated.bag", "A = 1\nB = Font(\"Arial\", 9");
+  // A FIFO with no writer would block a plain read forever; /dev/zero never ends.
+  ASSERT_EQ(mkfifo(Path("fifo.bag").c_str(), 0600), 0);
+  Write("huge.bag", "");
+  std::filesystem::resize_file(Path("huge.bag"), std::uintmax_t{1} << 30);  // sparse
   struct {
     const char* name;
     std::int32_t number;
@@ -216,12 +262,15 @@ TEST_F(PropertyBagFile, FilesThatCannotBeRead) {
       {"missing.bag", errors::kFileNotFound, ""},
       {"binary.bag", 321, "line 2: not text"},
       {"truncated.bag", 321, "line 2"},
-      {"", 75, ""},  // the folder itself
+      {"", 75, "is not a regular file"},  // the folder itself
+      {"fifo.bag", 75, "is not a regular file"},
+      {"/dev/zero", 75, "is not a regular file"},
+      {"huge.bag", 75, "is larger than"},
   };
   for (const auto& c : cases) {
     PropertyBag bag = EveryKind();
     try {
-      bag.LoadFile(Path(c.name));
+      bag.LoadFile(c.name[0] == '/' ? std::string(c.name) : Path(c.name));
       ADD_FAILURE() << c.name;
     } catch (const AutomationError& e) {
       EXPECT_EQ(e.number(), c.number) << c.name;
@@ -230,6 +279,66 @@ TEST_F(PropertyBagFile, FilesThatCannotBeRead) {
     ExpectSame(bag, EveryKind());
   }
   EXPECT_THROW(EveryKind().SaveFile(Path("no/such/folder.bag")), AutomationError);
+}
+
+// A save killed at any moment leaves the old file or the new one, never a mix: every
+// round the file reads back as one of the two bags the writer alternates between.
+TEST_F(PropertyBagFile, ASaveKilledAnywhereLeavesTheOldFileOrTheNew) {
+  PropertyBag small;
+  small.WriteProperty(u"Caption", String(u"piccolo"));
+  PropertyBag large = EveryKind();
+  for (int i = 0; i < 2000; ++i)
+    large.WriteProperty(u"P" + FromUtf8(std::to_string(i)), String(40, u'x'));
+  const String smallText = small.Format(), largeText = large.Format();
+  const std::string path = Path("k.bag");
+  small.SaveFile(path);
+  std::mt19937 random(50);
+  for (int round = 0; round < 50; ++round) {
+    const pid_t child = ze::fixtures::StartChild([&] {
+      for (int i = 0;; ++i) (i % 2 ? small : large).SaveFile(path);
+      return true;
+    });
+    ASSERT_GT(child, 0);
+    ze::fixtures::KillChildAfter(child, std::chrono::microseconds(random() % 20000));
+    PropertyBag back;
+    back.LoadFile(path);
+    const String text = back.Format();
+    EXPECT_TRUE(text == smallText || text == largeText) << "round " << round;
+  }
+}
+
+// Saving replaces the file whole without following anything planted beside it, keeps
+// a private file private, and names a full disk as such.
+TEST_F(PropertyBagFile, SavingIsSafeAgainstLinksAndKeepsTheMode) {
+  const mode_t old_umask = ::umask(022);
+  const std::string victim = Path("vittima");
+  Write("vittima", "intatta");
+  std::filesystem::create_symlink(victim, Path("k1.bag.tmp~"));
+  EveryKind().SaveFile(Path("k1.bag"));
+  EXPECT_EQ(Slurp(victim), "intatta") << "a link at the old temporary name is not followed";
+  EXPECT_FALSE(std::filesystem::is_symlink(Path("k1.bag")));
+
+  ASSERT_EQ(::chmod(Path("k1.bag").c_str(), 0600), 0);
+  EveryKind().SaveFile(Path("k1.bag"));
+  EXPECT_EQ(std::filesystem::status(Path("k1.bag")).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ::umask(old_umask);
+
+  const std::string before = Slurp(Path("k1.bag"));
+  PropertyBag changed = EveryKind();
+  changed.WriteProperty(u"Nuova", 1);
+  for (int error : {ENOSPC, EDQUOT}) {
+    system::InjectWriteFailures(error);
+    try {
+      changed.SaveFile(Path("k1.bag"));
+      ADD_FAILURE() << "a failed write was reported as a save";
+    } catch (const AutomationError& e) {
+      EXPECT_EQ(e.number(), 61) << error;
+      EXPECT_EQ(e.description(), u"Disk full");
+    }
+    system::InjectWriteFailures(0, 0);
+    EXPECT_EQ(Slurp(Path("k1.bag")), before) << "the old file stays whole";
+  }
 }
 
 }  // namespace

@@ -41,6 +41,17 @@ TEST_F(NumericTest, ValuesShowInDisplayFormAndReadBackRounded) {
   }
 }
 
+TEST_F(NumericTest, AnyCountOfDecimalsIsShown) {
+  ZEInputNumerico& n = NewControl();
+  n.SetValore(1.5);
+  n.SetCifreDecimali(32767);
+  EXPECT_EQ(FieldText().size(), 2u + 32767u);
+  EXPECT_EQ(FieldText().substr(0, 5), u"1,500");
+  EXPECT_DOUBLE_EQ(n.valore(), 1.5);
+  n.SetCifreDecimali(-32768);
+  EXPECT_EQ(FieldText(), u"2");
+}
+
 TEST_F(NumericTest, AValueThatRoundsToZeroShowsNoSign) {
   ZEInputNumerico& n = NewControl();
   n.SetMinimo(-1);

@@ -120,6 +120,35 @@ TEST(RegFileParse, ReadsEveryEncoding) {
                                                    6));
 }
 
+TEST(RegFileParse, BytesThatAreNotTheEncodingNameTheirLine) {
+  const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
+  const struct {
+    const char* name;
+    std::string bytes;
+    int line;
+  } cases[] = {
+      {"a stray byte in a key", header + "[HKCU\\A\xFF]\r\n", 3},
+      {"in a value name", header + "[HKCU\\A]\r\n\"n\xE8\"=\"x\"\r\n", 4},
+      {"in the data", header + "[HKCU\\A]\n\"n\"=\"x\"\n\"m\"=\"\xC3\"\n", 5},
+      {"lines ended by CR", "Windows Registry Editor Version 5.00\r\r[HKCU\\A]\r\xC0\xAF", 4},
+      {"an encoded surrogate", header + "[HKCU\\\xED\xA0\x80]\r\n", 3},
+      {"cut at the end", header + "[HKCU\\A]\r\n\"n\"=\"\xF0\x9F\x98", 4},
+      {"in the header", "Windows Registry Editor \x80ersion 5.00\r\n", 1},
+      {"UTF-16 cut in half a character",
+       EncodeRegFile(u"Windows Registry Editor Version 5.00\r\n") + "A", 2},
+  };
+  for (const auto& c : cases) {
+    const RegFileParse p = ParseRegFile(c.bytes);
+    EXPECT_FALSE(p.ok()) << c.name;
+    EXPECT_EQ(p.errorLine, c.line) << c.name << ": " << p.error;
+    EXPECT_TRUE(p.changes.empty()) << c.name;
+  }
+  // Four-byte characters are text like any other.
+  const RegFileParse fine = ParseRegFile(header + "[HKCU\\\xF0\x9F\x98\x80]\r\n");
+  ASSERT_TRUE(fine.ok()) << fine.error;
+  EXPECT_EQ(fine.changes[0].path, u"\U0001F600");
+}
+
 class RegFileStoreTest : public ::testing::Test {
  protected:
   testing::TempDir dir;
@@ -223,6 +252,15 @@ TEST_F(RegFileStoreTest, ApplyingIsAllOrNothing) {
   EXPECT_EQ(line, 6) << "the change that failed";
   std::vector<String> names;
   ASSERT_EQ(failing->EnumKeys(Store::RootKey(Root::CurrentUser), &names), ERROR_SUCCESS);
+  EXPECT_TRUE(names.empty());
+  // A commit that fails is no line's fault.
+  StoreOptions at_commit;
+  at_commit.failCommitNumber = 0;
+  auto full = Store::Open(dir.File("pieno.db"), at_commit);
+  line = -1;
+  EXPECT_EQ(ApplyRegFile(*full, p.changes, &line), ERROR_REGISTRY_IO_FAILED);
+  EXPECT_EQ(line, 0);
+  ASSERT_EQ(full->EnumKeys(Store::RootKey(Root::CurrentUser), &names), ERROR_SUCCESS);
   EXPECT_TRUE(names.empty());
   // Deletions of what is not there are no failure.
   const RegFileParse del = ParseRegText(kHeader + u"[-HKCU\\Nessuna]\r\n[HKCU\\A]\r\n\"x\"=-\r\n");

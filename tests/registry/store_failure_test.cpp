@@ -2,6 +2,7 @@
 // by another process, or is not a registry database: every reader and writer
 // answers with a clear error, nothing crashes, and nothing is half written. And
 // two processes writing at once both succeed.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -9,7 +10,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "frame/registry/store.h"
@@ -171,19 +174,110 @@ TEST_F(StoreFailureTest, ReadOnlyStoresReadButRefuseWrites) {
   EXPECT_EQ(empty->SetDword(Store::RootKey(Root::ClassesRoot), u"x", 1), ERROR_ACCESS_DENIED);
 }
 
+// Runs `check` as an ordinary user: in this process when it is one, else in a child
+// that drops to nobody, since the superuser writes any file whatever its mode. The
+// result is what `check` found wrong ("" for nothing).
+std::string AsAnOrdinaryUser(const std::function<std::string()>& check) {
+  if (::geteuid() != 0) return check();
+  int pipe_fds[2];
+  if (::pipe(pipe_fds) != 0) return "no pipe";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(pipe_fds[0]);
+    std::string found = "cannot drop to an ordinary user";
+    if (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0)
+      found = check();
+    (void)!::write(pipe_fds[1], found.data(), found.size());
+    ::_exit(0);
+  }
+  ::close(pipe_fds[1]);
+  std::string found;
+  char buffer[256];
+  ssize_t n;
+  while ((n = ::read(pipe_fds[0], buffer, sizeof buffer)) > 0) found.append(buffer, n);
+  ::close(pipe_fds[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (!WIFEXITED(status)) return "the child died";
+  return found;
+}
+
 TEST_F(StoreFailureTest, AFileWithoutWritePermission) {
-  if (::geteuid() == 0) GTEST_SKIP() << "file permissions do not bind the superuser";
   const std::string path = dir.File("registro.db");
   {
     auto store = Store::Open(path);
     ASSERT_EQ(store->CreateKey(Store::RootKey(Root::CurrentUser), u"Software"), ERROR_SUCCESS);
   }
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  auto store = Store::Open(path);
-  EXPECT_TRUE(store->IsReadOnly());
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0) << "the child must reach the file";
+  const std::string before = ReadFile(path);
+  EXPECT_EQ(
+      AsAnOrdinaryUser([&]() -> std::string {
+        auto store = Store::Open(path);
+        if (!store->IsReadOnly()) return "not read-only";
+        KeyId key;
+        if (store->OpenKey(Store::RootKey(Root::CurrentUser), u"Software", &key) != ERROR_SUCCESS)
+          return "cannot read";
+        if (store->SetDword(key, u"x", 1) != ERROR_ACCESS_DENIED) return "wrote";
+        return "";
+      }),
+      "");
+  EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(StoreFailureTest, AStoreIsCreatedPrivateAndNeverByReading) {
+  const mode_t old_umask = ::umask(0);
+  const std::string path = dir.File("nuova/cartella/registro.db");
+  auto reader = Store::Open(path);
+  const KeyId root = Store::RootKey(Root::CurrentUser);
   KeyId key;
-  EXPECT_EQ(store->OpenKey(Store::RootKey(Root::CurrentUser), u"Software", &key), ERROR_SUCCESS);
-  EXPECT_EQ(store->SetDword(key, u"x", 1), ERROR_ACCESS_DENIED);
+  std::vector<String> names;
+  EXPECT_EQ(reader->OpenKey(root, u"Software", &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reader->EnumKeys(root, &names), ERROR_SUCCESS);
+  EXPECT_TRUE(names.empty());
+  EXPECT_EQ(reader->QueryValue(root, u"x", nullptr), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reader->ReadBatch([] { return ERROR_SUCCESS; }), ERROR_SUCCESS);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("nuova"))) << "reading made files";
+
+  // Another process creates it meanwhile: the reader sees what it wrote.
+  auto writer = Store::Open(path);
+  ASSERT_EQ(writer->CreateKey(root, u"Software", &key), ERROR_SUCCESS);
+  ASSERT_EQ(writer->SetDword(key, u"n", 7), ERROR_SUCCESS);
+  EXPECT_EQ(reader->OpenKey(root, u"Software", &key), ERROR_SUCCESS);
+  EXPECT_EQ(reader->SetDword(key, u"m", 8), ERROR_SUCCESS) << "and may write to it";
+  ::umask(old_umask);
+
+  auto mode = [](const std::string& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+  };
+  EXPECT_EQ(mode(path), 0600u) << "even under umask 000";
+  EXPECT_EQ(mode(dir.File("nuova")), 0700u);
+  EXPECT_EQ(mode(dir.File("nuova/cartella")), 0700u);
+}
+
+TEST_F(StoreFailureTest, TablesWithOtherColumnsAreNotAStore) {
+  const struct {
+    const char* name;
+    const char* sql;
+  } cases[] = {
+      {"keys without fold", "ALTER TABLE keys RENAME COLUMN fold TO piega"},
+      {"keys without parent", "ALTER TABLE keys RENAME COLUMN parent TO padre"},
+      {"vals without data", "ALTER TABLE vals DROP COLUMN data"},
+      {"vals without type", "ALTER TABLE vals RENAME COLUMN type TO tipo"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    const std::string path = dir.File("colonne" + std::to_string(n++) + ".db");
+    { ASSERT_EQ(Store::Open(path)->Status(), ERROR_SUCCESS); }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr), SQLITE_OK) << c.name;
+    sqlite3_close(db);
+    auto store = Store::Open(path);
+    for (LSTATUS st : EveryCall(*store)) EXPECT_EQ(st, ERROR_BADDB) << c.name;
+    EXPECT_NE(LastErrorDetail().find("columns"), std::string::npos) << LastErrorDetail();
+  }
 }
 
 // A child process that holds the store's file locked until told to let go.

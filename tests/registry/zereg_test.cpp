@@ -3,10 +3,15 @@
 // malformed file that imports nothing, and a store that cannot be read.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "frame/registry/reg_file.h"
@@ -29,9 +34,10 @@ std::string Slurp(const std::string& path) {
 
 class ZeregTest : public ::testing::Test {
  protected:
-  // Runs zereg with `args`, feeding `input` to its standard input.
+  // Runs zereg with `args`, feeding `input` to its standard input; `in_child` runs in
+  // the child just before zereg starts (under the pid zereg will have).
   Result Run(std::vector<std::string> args, const std::string& input = "",
-             const std::string& store = "") {
+             const std::string& store = "", const std::function<void()>& in_child = {}) {
     const std::string in = dir.Write("stdin", input);
     const std::string out = dir.File("stdout"), err = dir.File("stderr");
     const std::string registro = store.empty() ? this->store : store;
@@ -45,6 +51,7 @@ class ZeregTest : public ::testing::Test {
       ::dup2(fd_in, 0);
       ::dup2(fd_out, 1);
       ::dup2(fd_err, 2);
+      if (in_child) in_child();
       std::vector<char*> argv{const_cast<char*>(ZE_ZEREG)};
       for (std::string& a : args) argv.push_back(a.data());
       argv.push_back(nullptr);
@@ -204,6 +211,97 @@ TEST_F(ZeregTest, ExportAndImportRoundTrip) {
   EXPECT_EQ(Run({"query", "HKLM\\Software\\Giro\\Sotto"}).rc, 1);
 }
 
+// The export replaces the file whole: a link planted where the temporary file would go
+// is not followed, and a private file stays private.
+TEST_F(ZeregTest, ExportReplacesTheFileSafely) {
+  Ok({"add", "HKCU\\Software\\Segreto", "/v", "Chiave", "/d", "123"});
+  const std::string file = dir.Write("uscita.reg", "vecchio");
+  ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+  const std::string victim = dir.Write("vittima", "intatta");
+  const Result r = Run({"export", "HKCU\\Software", file, "/y"}, "", "", [&] {
+    const std::string planted = file + ".zereg-" + std::to_string(::getpid());
+    if (::symlink(victim.c_str(), planted.c_str()) != 0) ::_exit(125);
+  });
+  ASSERT_EQ(r.rc, 0) << r.err;
+  EXPECT_EQ(Slurp(victim), "intatta");
+  EXPECT_FALSE(std::filesystem::is_symlink(file));
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_TRUE(ParseRegFile(Slurp(file)).ok());
+
+  // A file that cannot be written is an error that names it, and nothing is left.
+  const Result missing = Run({"export", "HKCU\\Software", dir.File("manca/x.reg")});
+  EXPECT_EQ(missing.rc, 1);
+  EXPECT_NE(missing.err.find("manca/x.reg"), std::string::npos) << missing.err;
+}
+
+// A query reads: it never lays out a store that is not there.
+TEST_F(ZeregTest, AQueryCreatesNothing) {
+  const std::string absent = dir.File("nuova/registro.db");
+  const Result r = Run({"query", "HKCU\\Software", "/s"}, "", absent);
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("unable to find"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("nuova")));
+}
+
+// Trees deeper than the stack and stores whose parents form a cycle: every command
+// ends, with the listing or a clear error. The child gets a small stack and an
+// alarm, so a walk that recursed or went round would die instead of passing.
+TEST_F(ZeregTest, DeepAndCyclicTreesEnd) {
+  auto limited = [] {
+    const rlimit stack{512 * 1024, 512 * 1024};
+    ::setrlimit(RLIMIT_STACK, &stack);
+    ::alarm(60);
+  };
+  String deep = u"Software";
+  for (std::size_t i = 0; i + 1 < kMaxKeyDepth; ++i) deep += u"\\k";
+  const std::string file = dir.Write(
+      "profondo.reg", ToUtf8(String(kRegFileHeader) + u"\r\n\r\n[HKCU\\" + deep + u"]\r\n"));
+  Ok({"import", file});
+  const Result listed = Run({"query", "HKCU\\Software", "/s"}, "", "", limited);
+  EXPECT_EQ(listed.rc, 0) << listed.err;
+  EXPECT_NE(listed.out.find("End of search: 512 match(es) found."), std::string::npos);
+  const Result exported =
+      Run({"export", "HKCU\\Software", dir.File("uscita.reg"), "/y"}, "", "", limited);
+  EXPECT_EQ(exported.rc, 0) << exported.err;
+
+  // HKCU made a child of a key below it.
+  {
+    auto s = Store::Open(store);
+    KeyId b;
+    ASSERT_EQ(s->CreateKey(Store::RootKey(Root::CurrentUser), u"A\\B", &b), ERROR_SUCCESS);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &db), SQLITE_OK);
+    const std::string sql = "UPDATE keys SET parent = " + std::to_string(b.value) + " WHERE id = 2";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+  }
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"query", "HKCU", "/s"},
+           {"export", "HKCU", dir.File("ciclo.reg"), "/y"},
+           {"delete", "HKCU\\A", "/f"},
+       }) {
+    const Result r = Run(args, "", "", limited);
+    EXPECT_EQ(r.rc, 1) << args[0] << ": " << r.err;
+    EXPECT_NE(r.err.find("damaged"), std::string::npos) << args[0] << ": " << r.err;
+  }
+  EXPECT_EQ(Run({"query", "HKCU\\A\\B"}).rc, 0) << "nothing was deleted";
+}
+
+// Bytes that are not UTF-8 are refused with their line; nothing is imported.
+TEST_F(ZeregTest, AnImportOfInvalidTextNamesTheLine) {
+  const std::string file = dir.Write("storto.reg",
+                                     "Windows Registry Editor Version 5.00\r\n\r\n"
+                                     "[HKCU\\Buono]\r\n\"a\"=\"1\"\r\n[HKCU\\Cattivo]\r\n"
+                                     "\"Nom\xE8\"=\"x\"\r\n");
+  const Result r = Run({"import", file});
+  EXPECT_EQ(r.rc, 1);
+  EXPECT_NE(r.err.find("line 6"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("UTF-8"), std::string::npos) << r.err;
+  EXPECT_EQ(Run({"query", "HKCU\\Buono"}).rc, 1) << "nothing imported";
+}
+
 TEST_F(ZeregTest, AMalformedFileImportsNothing) {
   Ok({"add", "HKCU\\Tenere", "/v", "a", "/d", "1"});
   const std::string before = Run({"query", "HKCU", "/s"}).out;
@@ -264,6 +362,28 @@ TEST_F(ZeregTest, BadCommandLines) {
   const Result help = Run({"/?"});
   EXPECT_EQ(help.rc, 0);
   EXPECT_NE(help.out.find("zereg query"), std::string::npos);
+}
+
+// The hint after a syntax error names "ZEREG OPERATION /?": each operation explains
+// itself alone, wherever the /? stands, and touches no store while doing so.
+TEST_F(ZeregTest, EachOperationExplainsItself) {
+  const std::string noStore = dir.File("no/such/folder/registro.db");
+  const std::vector<std::string> ops = {"query", "add", "delete", "export", "import"};
+  for (const std::string& op : ops) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{op, "/?"}, {op, "HKCU\\A", "/?"}, {op, "--help"}}) {
+      const Result r = Run(args, "", noStore);
+      EXPECT_EQ(r.rc, 0) << op << ": " << r.err;
+      EXPECT_EQ(r.out.rfind("zereg " + op, 0), 0u) << op << ": " << r.out;
+      for (const std::string& other : ops) {
+        if (other != op) EXPECT_EQ(r.out.find("zereg " + other), std::string::npos) << op;
+      }
+    }
+  }
+  const Result version = Run({"--version"}, "", noStore);
+  EXPECT_EQ(version.rc, 0);
+  EXPECT_EQ(version.out.rfind("zereg (zeKalendo) ", 0), 0u) << version.out;
+  EXPECT_FALSE(std::filesystem::exists(noStore));
 }
 
 TEST_F(ZeregTest, AStoreThatIsNotADatabase) {

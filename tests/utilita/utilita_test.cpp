@@ -3,8 +3,10 @@
 
 #include <string>
 
+#include "frame/automation/date_serial.h"
 #include "frame/automation/error.h"
 #include "frame/automation/locale.h"
+#include "frame/automation/string_array.h"
 #include "frame/com/com_ptr.h"
 #include "frame/com/dispatch_client.h"
 #include "utilita/utilita_object.h"
@@ -184,6 +186,45 @@ TEST_F(UtilitaDispatchTest, TheDualInterfaceGivesAByte) {
   ASSERT_EQ(dual->MaxGiorni(&m, &a, &days), S_OK);
   EXPECT_EQ(days, 28);
   EXPECT_EQ(dual->MaxGiorni(nullptr, &a, &days), E_POINTER);
+}
+
+}  // namespace
+}  // namespace zekalendo
+
+namespace zekalendo {
+namespace {
+
+TEST_F(UtilitaDispatchTest, ByReferenceArgumentsComeBackRewritten) {
+  Variant result;
+  std::vector<Variant> testo{Variant(String(u"4-9-2005"))};
+  ASSERT_EQ(Call(u"GetDataDaString", testo, &result), S_OK);
+  EXPECT_EQ(result, Variant(ze::DateSerial(2005, 9, 4)));
+  EXPECT_EQ(testo[0], Variant(String(u"4/9/2005")));
+
+  std::vector<Variant> split{Variant(), Variant(String(u"a,,b")), Variant(String(u","))};
+  ASSERT_EQ(Call(u"zeSplit", split, &result), S_OK);
+  EXPECT_EQ(result, Variant(true));
+  const ze::StringArray* array = ze::StringArray::Of(split[0]);
+  ASSERT_NE(array, nullptr);
+  EXPECT_EQ(array->items(), (std::vector<String>{u"a", u"", u"b"}));
+}
+
+TEST_F(UtilitaDispatchTest, ScriviLogsOptionalArgumentsMayBeLeftOut) {
+  // A Null file name is a failure reported by the result, never an error.
+  std::vector<Variant> args{Variant(String(u"x")), Variant::Null()};
+  Variant result;
+  ASSERT_EQ(Call(u"ScriviLog", args, &result), S_OK);
+  EXPECT_EQ(result, Variant(false));
+}
+
+TEST_F(UtilitaDispatchTest, EvidenziaIgnoresWhatIsNoControl) {
+  std::vector<Variant> args{Variant::Nothing()};
+  Variant result;
+  EXPECT_EQ(Call(u"Evidenzia", args, &result), S_OK);
+  EXPECT_EQ(ze::Err().Number, 0);
+  // What is not an object at all is the caller's type mismatch.
+  std::vector<Variant> number{Variant(std::int16_t{5})};
+  EXPECT_EQ(Call(u"Evidenzia", number, &result), DISP_E_TYPEMISMATCH);
 }
 
 }  // namespace

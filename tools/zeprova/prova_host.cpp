@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "frame/automation/convert.h"
 #include "frame/automation/error.h"
@@ -27,6 +28,8 @@
 #include "frame/ui/message_box.h"
 #include "frame/ui/screen.h"
 #include "frame/ui/text_box.h"
+#include "server/utilita_export.h"
+#include "tools/zeprova/inner_control_object.h"
 
 namespace zeprova {
 
@@ -170,6 +173,12 @@ bool ProvaHost::RunNextLine() {
       return false;
     } catch (const ze::AutomationError& e) {
       PrintError(e.number(), e.description());
+    } catch (const std::exception& e) {
+      // Not an error a script can go on after (memory, a broken invariant): the run
+      // stops at the line, with its number.
+      err_ << "zeprova: line " << number << ": " << e.what() << '\n';
+      failed_ = true;
+      return false;
     }
     return true;
   }
@@ -225,6 +234,9 @@ void ProvaHost::Execute(const ScriptLine& line) {
   } else if (is(u"call")) {
     Arity(line, 2, 99);
     Call(line);
+  } else if (is(u"util")) {
+    Arity(line, 1, 99);
+    Util(line);
   } else if (is(u"focus")) {
     Arity(line, 1, 1);
     ze::ui::Control& target = Resolve(word(1));
@@ -304,6 +316,7 @@ void ProvaHost::Register(const ScriptLine& line, bool unregister) {
     ze::Raise(453, ze::FromUtf8(path + " has no " + exportName));
   }
   const HRESULT hr = entry();
+  if (!unregister) library_path_ = path;
   if (FAILED(hr)) {
     const ResultError e = ErrorFromResult(hr, nullptr);
     PrintError(e.number, e.description);
@@ -351,12 +364,14 @@ void ProvaHost::Create(const ScriptLine& line, bool fromBag) {
   control.PlaceOn(*form_);
   control.Widget().SetLeft(kControlLeft);
   control.Widget().SetTop(top);
-  controls_.push_back(std::move(hosted));
+  // Registered under its name only once restored: a bag the control refuses leaves no
+  // half-restored control behind, and the name stays free.
   if (fromBag) {
     control.Load(bag);
   } else {
     control.InitNew();
   }
+  controls_.push_back(std::move(hosted));
   Print("ok");
 }
 
@@ -412,6 +427,55 @@ void ProvaHost::Call(const ScriptLine& line) {
     args.push_back(ParseValue(line.words[i].text));
   const Variant result = c.control->Call(line.words[2].text, std::move(args));
   if (!result.IsEmpty()) Print("= " + Shown(result));
+}
+
+IDispatch& ProvaHost::Utilita() {
+  if (utilita_) return *utilita_.Get();
+  if (library_path_.empty()) {
+    ze::Raise(ze::errors::kCannotCreateObject, u"no library registered: 'util' needs one");
+  }
+  if (!library_.is_loaded()) library_ = ze::system::DynamicLibrary::Open(library_path_);
+  auto create = library_.is_loaded()
+                    ? library_.Function<zekalendo::CreaUtilitaFn>(zekalendo::kCreaUtilita)
+                    : nullptr;
+  if (create == nullptr) {
+    ze::Raise(ze::errors::kCannotCreateObject,
+              ze::FromUtf8(library_path_ + " offers no utility class"));
+  }
+  RaiseIfFailed(create(IID_IDispatch, utilita_.PutVoid()));
+  return *utilita_.Get();
+}
+
+void ProvaHost::Util(const ScriptLine& line) {
+  const String& routine = line.words[1].text;
+  if (SameName(routine, u"new")) {
+    Arity(line, 1, 1);
+    utilita_ = nullptr;
+    Utilita();
+    Print("ok");
+    return;
+  }
+  IDispatch& utilita = Utilita();
+  // A word that is no literal names a control, for routines that take an object.
+  std::vector<Variant> args;
+  for (std::size_t i = 2; i < line.words.size(); ++i) {
+    const String& word = line.words[i].text;
+    try {
+      args.push_back(ze::container::ParseLiteral(word));
+    } catch (const ze::AutomationError&) {
+      args.push_back(InnerControlObject(Resolve(word)));
+    }
+  }
+  std::vector<std::string> before;
+  for (const Variant& a : args) before.push_back(Shown(a));
+  Variant result;
+  EXCEPINFO info;
+  RaiseIfFailed(TryInvokeByName(&utilita, routine, DISPATCH_METHOD, args, &result, &info), &info);
+  if (!result.IsEmpty()) Print("= " + Shown(result));
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string after = Shown(args[i]);
+    if (after != before[i]) Print("arg " + std::to_string(i + 1) + " = " + after);
+  }
 }
 
 void ProvaHost::PressKey(const String& name) {

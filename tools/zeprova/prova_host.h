@@ -21,6 +21,7 @@
 #include "frame/com/dispatch.h"
 #include "frame/com/event_sink.h"
 #include "frame/host/ole_control.h"
+#include "frame/system/dynamic_library.h"
 #include "frame/ui/form.h"
 #include "frame/ui/headless_backend.h"
 #include "tools/zeprova/script_line.h"
@@ -61,6 +62,8 @@ class ProvaHost {
   void Call(const ScriptLine& line);
   void Inspect(const ScriptLine& line);
   void TypeInfo(const ScriptLine& line);
+  void Util(const ScriptLine& line);
+  ze::com::IDispatch& Utilita();
   void Windows();
   void PressKey(const ze::String& name);
 
@@ -78,6 +81,11 @@ class ProvaHost {
   std::vector<ze::String> lines_;
   std::size_t next_ = 0;
   bool failed_ = false;
+  // The library the script registered last, where `util` finds the utility class, and
+  // the script's zeUtilita (released before the library).
+  std::string library_path_;
+  ze::system::DynamicLibrary library_;
+  ze::com::ComPtr<ze::com::IDispatch> utilita_;
 };
 
 }  // namespace zeprova

@@ -1,8 +1,6 @@
 // The zereg commands; see zereg.h for the command line.
 #include "tools/zereg/zereg.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cinttypes>
@@ -15,8 +13,11 @@
 #include <optional>
 #include <sstream>
 
+#include "frame/registry/key_tree.h"
 #include "frame/registry/reg_file.h"
 #include "frame/registry/store.h"
+#include "frame/system/atomic_file.h"
+#include "ze_version.h"
 
 namespace ze::zereg {
 namespace {
@@ -27,18 +28,45 @@ constexpr const char* kSuccess = "The operation completed successfully.";
 constexpr const char* kNotFound =
     "ERROR: The system was unable to find the specified registry key or value.";
 
-constexpr const char* kUsage =
-    "ZEREG operation [parameters]\n"
-    "\n"
-    "  zereg query  KEY [/v NAME | /ve] [/s]\n"
-    "  zereg add    KEY [/v NAME | /ve] [/t TYPE] [/s SEPARATOR] [/d DATA] [/f]\n"
-    "  zereg delete KEY [/v NAME | /ve | /va] [/f]\n"
-    "  zereg export KEY FILE [/y]\n"
-    "  zereg import FILE\n"
+// One command's synopsis and what it does, for "zereg /?" and "zereg OPERATION /?".
+struct Usage {
+  const char* op;
+  const char* synopsis;
+  const char* detail;
+};
+constexpr Usage kUsages[] = {
+    {"query", "zereg query  KEY [/v NAME | /ve] [/s]",
+     "  Lists the values and subkeys of KEY; /v NAME one value, /ve the default value,\n"
+     "  /s every key below too.\n"},
+    {"add", "zereg add    KEY [/v NAME | /ve] [/t TYPE] [/s SEPARATOR] [/d DATA] [/f]",
+     "  Creates KEY, and with /v or /ve sets that value to DATA of TYPE; /s separates\n"
+     "  the strings of a REG_MULTI_SZ (default \\0); /f overwrites without asking.\n"},
+    {"delete", "zereg delete KEY [/v NAME | /ve | /va] [/f]",
+     "  Deletes KEY with everything below it, or only the value NAME, the default value\n"
+     "  (/ve) or every value (/va); /f deletes without asking.\n"},
+    {"export", "zereg export KEY FILE [/y]",
+     "  Writes KEY and everything below it into FILE as .reg text; /y overwrites FILE\n"
+     "  without asking.\n"},
+    {"import", "zereg import FILE",
+     "  Writes the keys and values of the .reg text FILE into the store, all or nothing.\n"},
+};
+constexpr const char* kUsageHead = "ZEREG operation [parameters]\n\n";
+constexpr const char* kUsageTail =
     "\n"
     "KEY is ROOT\\SubKey, ROOT one of HKCR HKCU HKLM HKU HKCC or their full names.\n"
     "TYPE is REG_SZ (the default), REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD,\n"
-    "REG_BINARY or REG_NONE. The store is the file named by ZE_REGISTRO.\n";
+    "REG_BINARY or REG_NONE. The store is the file named by ZE_REGISTRO, else\n"
+    "$XDG_CONFIG_HOME/zekalendo/registro.db. \"zereg OPERATION /?\" explains one operation.\n";
+
+std::string AllUsage() {
+  std::string text = kUsageHead;
+  for (const Usage& u : kUsages) text += std::string("  ") + u.synopsis + "\n";
+  return text + kUsageTail;
+}
+
+bool IsHelp(const std::string& word) {
+  return word == "/?" || word == "-h" || word == "--help";
+}
 
 // The parsed command line of one command.
 struct Command {
@@ -62,13 +90,17 @@ class Tool {
 
   int Main(const std::vector<std::string>& args) {
     if (args.empty()) {
-      err_ << "ERROR: Invalid syntax.\n" << kUsage;
+      err_ << "ERROR: Invalid syntax.\n" << AllUsage();
       return 1;
     }
     const std::string op = Lower(args[0]);
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (op == "/?" || op == "-h" || op == "--help") {
-      out_ << kUsage;
+    if (IsHelp(op)) {
+      out_ << AllUsage();
+      return 0;
+    }
+    if (op == "--version") {
+      out_ << "zereg (zeKalendo) " << ZE_VERSION_TEXT << "\n";
       return 0;
     }
     // Which switches each command knows, and whether they take a value.
@@ -82,8 +114,14 @@ class Tool {
     };
     auto known = kSwitches.find(op);
     if (known == kSwitches.end()) {
-      err_ << "ERROR: Invalid operation \"" << args[0] << "\".\n" << kUsage;
+      err_ << "ERROR: Invalid operation \"" << args[0] << "\".\n" << AllUsage();
       return 1;
+    }
+    if (std::any_of(rest.begin(), rest.end(), IsHelp)) {
+      for (const Usage& u : kUsages) {
+        if (op == u.op) out_ << u.synopsis << "\n\n" << u.detail << kUsageTail;
+      }
+      return 0;
     }
     Command cmd;
     for (std::size_t i = 0; i < rest.size(); ++i) {
@@ -208,6 +246,16 @@ class Tool {
   // subkeys; with /s, the same for every key below. Counts the matches.
   LSTATUS QueryKey(Root root, const String& path, KeyId key, const Command& cmd, bool recurse,
                    int* matches) {
+    if (recurse) {
+      return WalkKeyTree(*store_, key, path, [&](KeyId k, const String& p) {
+        return ShowKey(root, p, k, cmd, true, matches);
+      });
+    }
+    return ShowKey(root, path, key, cmd, false, matches);
+  }
+
+  LSTATUS ShowKey(Root root, const String& path, KeyId key, const Command& cmd, bool searching,
+                  int* matches) {
     const bool one_value = cmd.Has("/v") || cmd.Has("/ve");
     const String wanted = cmd.Has("/v") ? FromUtf8(cmd.Value("/v")) : String();
     std::vector<NamedValue> values;
@@ -227,32 +275,20 @@ class Tool {
     }
     // /ve on one key tells that the default value is not set; a search lists only
     // the keys that match.
-    const bool unset_default = cmd.Has("/ve") && shown.empty() && !recurse;
+    const bool unset_default = cmd.Has("/ve") && shown.empty() && !searching;
     if (!one_value || !shown.empty() || unset_default) {
       out_ << "\n" << ToUtf8(FullKeyName(root, path)) << "\n";
       for (const NamedValue* v : shown) PrintValue(*v);
       if (unset_default) out_ << "    (Default)    REG_SZ    (value not set)\n";
       *matches += one_value ? static_cast<int>(shown.size()) : 1;
     }
+    if (searching || one_value) return ERROR_SUCCESS;
     std::vector<String> children;
     st = store_->EnumKeys(key, &children);
     if (st != ERROR_SUCCESS) return st;
-    if (!recurse) {
-      if (!one_value) {
-        if (!shown.empty()) out_ << "\n";
-        for (const String& child : children)
-          out_ << ToUtf8(FullKeyName(root, path.empty() ? child : path + u"\\" + child)) << "\n";
-      }
-      return ERROR_SUCCESS;
-    }
-    for (const String& child : children) {
-      KeyId child_key;
-      st = store_->OpenKey(key, child, &child_key);
-      if (st == ERROR_SUCCESS)
-        st = QueryKey(root, path.empty() ? child : path + u"\\" + child, child_key, cmd, true,
-                      matches);
-      if (st != ERROR_SUCCESS) return st;
-    }
+    if (!shown.empty()) out_ << "\n";
+    for (const String& child : children)
+      out_ << ToUtf8(FullKeyName(root, path.empty() ? child : path + u"\\" + child)) << "\n";
     return ERROR_SUCCESS;
   }
 
@@ -481,23 +517,10 @@ class Tool {
     if (std::filesystem::exists(file, ec) && !cmd.Has("/y") &&
         !Confirm("File " + file + " already exists. Overwrite"))
       return Cancelled();
-    // Written beside the target and renamed over it, so a failure never leaves
-    // half a file.
-    const std::string temp = file + ".zereg-" + std::to_string(::getpid());
-    {
-      std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-      f << EncodeRegFile(text);
-      f.flush();
-      if (!f) {
-        std::filesystem::remove(temp, ec);
-        err_ << "ERROR: Cannot write " << file << ": " << std::strerror(errno) << "\n";
-        return 1;
-      }
-    }
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-      std::filesystem::remove(temp, ec);
-      err_ << "ERROR: Cannot write " << file << ": " << ec.message() << "\n";
+    // Replaced whole, so a failure or a kill never leaves half a file.
+    const system::WriteFailure failure = system::WriteFileAtomically(file, EncodeRegFile(text));
+    if (failure) {
+      err_ << "ERROR: Cannot write " << failure.detail << "\n";
       return 1;
     }
     out_ << kSuccess << "\n";
@@ -524,7 +547,9 @@ class Tool {
     int line = 0;
     const LSTATUS st = ApplyRegFile(*store_, parsed.changes, &line);
     if (st != ERROR_SUCCESS) {
-      err_ << "ERROR: " << file << ", line " << line << ": " << ErrorText(st);
+      err_ << "ERROR: " << file;
+      if (line > 0) err_ << ", line " << line;
+      err_ << ": " << ErrorText(st);
       if (!LastErrorDetail().empty()) err_ << " (" << LastErrorDetail() << ")";
       err_ << ". Nothing was imported.\n";
       return 1;
