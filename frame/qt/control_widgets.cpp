@@ -183,10 +183,6 @@ void UpdateLabel(const ze::ui::Label& label, QLabel& view, Pushed& pushed) {
     pushed.caption = label.Caption();
     view.setText(WithoutAccessKeys(ToQString(pushed.caption)));
   }
-  if (pushed.fresh || pushed.accessibleName != label.AccessibleName()) {
-    pushed.accessibleName = label.AccessibleName();
-    view.setAccessibleName(ToQString(pushed.accessibleName));
-  }
   if (pushed.fresh || pushed.alignment != label.Alignment()) {
     pushed.alignment = label.Alignment();
     const Qt::Alignment horizontal = pushed.alignment == 1   ? Qt::AlignRight

@@ -73,7 +73,6 @@ struct Pushed {
   bool locked = false;
   // Label, button, form caption.
   ze::String caption;
-  ze::String accessibleName;  // a label's
   std::int16_t alignment = 0;
   std::int16_t borderStyle = 0;
   std::int16_t backStyle = 0;

@@ -59,12 +59,8 @@ void QtBackend::Install() {
     if (size.width() > 0 && size.height() > 0)
       ze::ui::Screen::SetSizePixels(size.width(), size.height());
   }
-  // The pointer is asked where it is when someone wants to know, wherever it went.
-  ze::ui::SetCursorSource([](ze::ui::Point& point) {
-    const QPoint pointer = QCursor::pos();
-    point = {pointer.x(), pointer.y()};
-    return true;
-  });
+  const QPoint pointer = QCursor::pos();
+  ze::ui::SetCursorPos(pointer.x(), pointer.y());
 
   // Message boxes over the active form's window, which shows what the model holds.
   ze::ui::SetMessageBoxSink(MessageBoxDialogSink([this]() -> QWidget* {
@@ -88,7 +84,6 @@ void QtBackend::Uninstall() {
   s.view.Clear();
   QGuiApplication::setQuitOnLastWindowClosed(s.quitOnLastWindowClosed);
   ze::ui::SetMessageBoxSink(nullptr);
-  ze::ui::SetCursorSource(nullptr);
   if (&ze::CurrentClock() == this) ze::InstallClock(nullptr);
   if (&ze::ui::CurrentBackend() == this) ze::ui::InstallBackend(nullptr);
 }

@@ -22,7 +22,8 @@
 // Time: TickMs is monotonic (QElapsedTimer) and Now() is the system clock; the model's
 // timers fire from Qt's loop at their due time; Sleep paints what changed, then blocks.
 // A modal Show runs a nested Qt loop.
-// Pointer and activation: GetCursorPos reads the window system's pointer; a window
+// Pointer and activation: GetCursorPos reads the window system's pointer where its
+// mouse events last put it (a click on a control reports where it happened); a window
 // that is not a form's (another program's, or none) taking the activation is the
 // model's application left, so GetActiveWindow reads 0 as it would.
 //

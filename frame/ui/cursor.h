@@ -16,11 +16,6 @@ struct Point {
 
 // True with the position; false (point untouched) when the pointer is unavailable.
 bool GetCursorPos(Point& point);
-// Where the position comes from when a backend knows the real pointer (the Qt
-// backend: the window system's); null goes back to the position last set. A source
-// answers like GetCursorPos.
-using CursorSource = bool (*)(Point& point);
-void SetCursorSource(CursorSource source);
 void SetCursorPos(std::int32_t x, std::int32_t y);
 void SetCursorAvailable(bool available);
 

@@ -77,19 +77,10 @@ void Screen::Reset() {
   State() = ScreenState{};
 }
 
-namespace {
-CursorSource cursorSource = nullptr;
-}  // namespace
-
 bool GetCursorPos(Point& point) {
   if (!State().pointerAvailable) return false;
-  if (cursorSource) return cursorSource(point);
   point = State().pointer;
   return true;
-}
-
-void SetCursorSource(CursorSource source) {
-  cursorSource = source;
 }
 
 void SetCursorPos(std::int32_t x, std::int32_t y) {
