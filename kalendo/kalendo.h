@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "calendar/chiamante.h"
 #include "frame/automation/date_value.h"
 #include "frame/automation/string.h"
 #include "frame/container/font.h"
@@ -33,7 +34,7 @@ namespace zekalendo {
 using ze::Date;
 using ze::String;
 
-class Kalendo : public ze::ui::UserControl {
+class Kalendo : public ze::ui::UserControl, public DataChiamante {
  public:
   // The text of the empty date, and the size of a newly placed control (twips).
   static constexpr std::u16string_view kDataVuota = u"00/00/0000";
@@ -46,8 +47,8 @@ class Kalendo : public ze::ui::UserControl {
   // --- the date (the field text) ---
   String Text() const;  // the default member
   void SetText(const String& s);
-  Date valore() const;
-  void SetValore(Date d);
+  Date valore() const override;
+  void SetValore(Date d) override;
   Date DataText() const;  // bindable, default-bound
   void SetDataText(Date d);
   void DelData();

@@ -60,7 +60,8 @@ ze::String FieldName(const Control& control) {
 ze::String AccessibleNameOf(const Control& control) {
   ze::String name;
   if (const auto* label = dynamic_cast<const ze::ui::Label*>(&control)) {
-    name = WithoutAccessKey(label->Caption());
+    name = label->AccessibleName().empty() ? WithoutAccessKey(label->Caption())
+                                           : label->AccessibleName();
   } else if (const auto* button = dynamic_cast<const ze::ui::CommandButton*>(&control)) {
     name = WithoutAccessKey(button->Caption());
   } else if (dynamic_cast<const ze::ui::TextBox*>(&control) ||

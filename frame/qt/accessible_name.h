@@ -1,6 +1,8 @@
 // The name a screen reader gives a control's widget, from the model alone.
 //
-//   Label, CommandButton   their caption, without the "&" of the access key
+//   Label                  the name it was given (a calendar cell's whole date), else
+//                          its caption without the "&" of the access key
+//   CommandButton          its caption, without the "&" of the access key
 //   TextBox, ComboBox      the caption of the label that designs them: the nearest label
 //                          on the same row to their left, else the nearest one just above
 //                          (provix2's "Data Iniziale:" names the field beside it). A

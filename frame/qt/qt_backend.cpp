@@ -135,6 +135,11 @@ std::int64_t QtBackend::TickMs() {
 }
 
 void QtBackend::SleepMs(std::int32_t ms) {
+  // What the handler changed before it blocks shows while it waits (a picked day's
+  // mark): the windows paint now, as nothing of Qt's loop runs until the sleep ends.
+  state_->view.Sync();
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible()) window->repaint();
   if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
 

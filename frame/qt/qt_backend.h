@@ -20,7 +20,12 @@
 // Units: the model's twips become pixels at the real screen's resolution
 // (1440 / logical DPI twips per pixel, set into ze::ui::Screen by Install).
 // Time: TickMs is monotonic (QElapsedTimer) and Now() is the system clock; the model's
-// timers fire from Qt's loop at their due time. A modal Show runs a nested Qt loop.
+// timers fire from Qt's loop at their due time; Sleep paints what changed, then blocks.
+// A modal Show runs a nested Qt loop.
+// Pointer and activation: GetCursorPos reads the window system's pointer where its
+// mouse events last put it (a click on a control reports where it happened); a window
+// that is not a form's (another program's, or none) taking the activation is the
+// model's application left, so GetActiveWindow reads 0 as it would.
 //
 // Threads: everything on the thread of QApplication, as the model requires.
 #pragma once

@@ -3,6 +3,8 @@
 
 #include <QtCore/QAbstractEventDispatcher>
 #include <QtCore/QCoreApplication>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QWindow>
 #include <QtWidgets/QApplication>
 #include <algorithm>
 #include <climits>
@@ -16,6 +18,7 @@
 #include "frame/ui/event_loop.h"
 #include "frame/ui/focus.h"
 #include "frame/ui/form.h"
+#include "frame/ui/input.h"
 #include "frame/ui/screen.h"
 
 namespace ze::qt {
@@ -107,6 +110,12 @@ void View::SetActive(bool active) {
       app->installEventFilter(quitWatch_.get());
     else
       app->removeEventFilter(quitWatch_.get());
+  }
+  if (active && qGuiApp) {
+    focusHook_ = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &modelTimer_,
+                                  [this](QWindow*) { FocusWindowChanged(); });
+  } else {
+    QObject::disconnect(focusHook_);
   }
 }
 
@@ -339,6 +348,25 @@ bool View::ForeignWindowHoldsInput() const {
   if (QApplication::activePopupWidget()) return true;
   QWidget* modal = QApplication::activeModalWidget();
   return modal && byWidget_.find(modal) == byWidget_.end();
+}
+
+void View::FocusWindowChanged() {
+  if (focusCheckQueued_) return;
+  focusCheckQueued_ = true;
+  QTimer::singleShot(0, &modelTimer_, [this] {
+    focusCheckQueued_ = false;
+    CheckFocusLeftTheForms();
+  });
+}
+
+void View::CheckFocusLeftTheForms() {
+  if (!active_ || syncing_ || ForeignWindowHoldsInput() || !ze::ui::Desktop::Active()) return;
+  if (QWindow* focus = QGuiApplication::focusWindow()) {
+    for (const auto& [control, entry] : entries_)
+      if (entry->kind == Kind::Form && entry->widget && entry->widget->windowHandle() == focus)
+        return;
+  }
+  Deliver([] { ze::ui::input::SwitchToOtherApplication(); });
 }
 
 void View::SyncActivation() {

@@ -149,6 +149,11 @@ class View : public ze::ui::ModelObserver {
   void RearmTimer();
   // Whether a window of someone else's (a message box, a popup list) holds the input.
   bool ForeignWindowHoldsInput() const;
+  // Qt's focus window moved: when it went to no window of a form (another program's,
+  // or none), the model's application is left. Checked once Qt's loop has settled, as
+  // the focus passes through no window on its way between two of ours.
+  void FocusWindowChanged();
+  void CheckFocusLeftTheForms();
 
   QtBackend& backend_;
   std::unique_ptr<InputRouter> router_;
@@ -167,6 +172,8 @@ class View : public ze::ui::ModelObserver {
   std::int64_t armedFor_ = -1;  // the model tick modelTimer_ is set for
   QMetaObject::Connection idleHook_;
   QMetaObject::Connection wakeHook_;
+  QMetaObject::Connection focusHook_;
+  bool focusCheckQueued_ = false;
   unsigned long generation_ = 0;
   std::size_t seenThisRound_ = 0;  // entries met by the current round
   unsigned long removals_ = 1;     // entries removed so far (stamps the containers' lists)

@@ -17,6 +17,12 @@ void Label::SetCaption(String caption) {
   Notify(Aspect::Content);
 }
 
+void Label::SetAccessibleName(String name) {
+  if (name == accessibleName_) return;
+  accessibleName_ = std::move(name);
+  Notify(Aspect::Content);
+}
+
 void Label::SetAlignment(std::int16_t alignment) {
   if (alignment < 0 || alignment > 2) Raise(errors::kInvalidPropertyValue);
   alignment_ = alignment;
@@ -39,6 +45,7 @@ void Label::CopySettingsFrom(const Control& other) {
   Control::CopySettingsFrom(other);
   if (auto* l = dynamic_cast<const Label*>(&other)) {
     caption_ = l->caption_;
+    accessibleName_ = l->accessibleName_;
     alignment_ = l->alignment_;
     borderStyle_ = l->borderStyle_;
     backStyle_ = l->backStyle_;

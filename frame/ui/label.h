@@ -27,6 +27,10 @@ class Label : public Control {
   std::int16_t BackStyle() const { return backStyle_; }
   void SetBackStyle(std::int16_t style);
 
+  // What a screen reader says for the label; empty means its caption.
+  const String& AccessibleName() const { return accessibleName_; }
+  void SetAccessibleName(String name);
+
   void Refresh() { ++refreshCount_; }
   long RefreshCount() const { return refreshCount_; }
 
@@ -35,6 +39,7 @@ class Label : public Control {
 
  private:
   String caption_;
+  String accessibleName_;
   std::int16_t alignment_ = 0;
   std::int16_t borderStyle_ = 0;
   std::int16_t backStyle_ = 1;

@@ -6,6 +6,8 @@
 //                                screenshots in DIR; chosen by itself without a display
 //   provix2 --first-frame        opens the form, prints the milliseconds from start to
 //                                its first painted frame, and exits
+//   provix2 --calendario         the form in a window, its date fields with the calendar
+//                                button switched on at run time, as any host may
 //   provix2 --data DIR ...       the database provix2.db in DIR instead (made there
 //                                with the sample records when missing)
 //   provix2 --database NAME ... the data control's database instead of the form's: a
@@ -35,13 +37,14 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: provix2 [--session [DIR] | --first-frame] [--data DIR] [--database NAME] | --help | --version\n"
+    "usage: provix2 [--session [DIR] | --first-frame | --calendario] [--data DIR] [--database NAME] | --help | --version\n"
     "The sample program: one form with two date fields bound to a record of the\n"
     "database provix2.db beside the program.\n"
     "  (none)           the form in a window; without a display, the scripted session\n"
     "  --session [DIR]  the scripted session on Qt's offscreen platform, screenshots in\n"
     "                   DIR (default provix2-schermate beside the program)\n"
     "  --first-frame    prints the milliseconds from start to the first painted frame\n"
+    "  --calendario     the form in a window, the calendar button on in both date fields\n"
     "  --data DIR       the database provix2.db in DIR (made there with the sample\n"
     "                   records when missing) instead of beside the program\n"
     "  --database NAME  the data control's database instead of the form's: a\n"
@@ -103,7 +106,7 @@ class FirstFrameWatch : public QObject {
 int main(int argc, char** argv) {
   QElapsedTimer clock;
   clock.start();
-  bool session = false, firstFrame = false;
+  bool session = false, firstFrame = false, calendar = false;
   std::string screens, data, database;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--session") == 0) {
@@ -111,6 +114,8 @@ int main(int argc, char** argv) {
       if (i + 1 < argc && argv[i + 1][0] != '-') screens = argv[++i];
     } else if (std::strcmp(argv[i], "--first-frame") == 0) {
       firstFrame = true;
+    } else if (std::strcmp(argv[i], "--calendario") == 0) {
+      calendar = true;
     } else if (std::strcmp(argv[i], "--database") == 0 && i + 1 < argc) {
       database = argv[++i];
       // A file named from the caller's folder, which the form leaves for its own.
@@ -167,6 +172,11 @@ int main(int argc, char** argv) {
                        ze::ui::msgbox::kCritical);
         rc = 1;
       }
+    }
+    if (form && calendar && !session && !firstFrame) {
+      // The designed form has no calendar button; the host switches it on.
+      for (ze::host::HostedControl* field : {&form->Kalendo1(), &form->Kalendo2()})
+        field->Let(u"PopSelezione", ze::Variant(true));
     }
     if (form) {
       stages.Ended("form");

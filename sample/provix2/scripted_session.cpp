@@ -2,13 +2,19 @@
 #include "sample/provix2/scripted_session.h"
 
 #include <QtCore/QCoreApplication>
+#include <QtCore/QTimer>
+#include <QtGui/QCursor>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QWidget>
+#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "frame/automation/convert.h"
+#include "frame/ui/combo_box.h"
 #include "frame/ui/desktop.h"
+#include "frame/ui/label.h"
 #include "frame/ui/message_box.h"
 #include "frame/ui/text_box.h"
 #include "sample/provix2/program.h"
@@ -79,11 +85,27 @@ class Session {
     Show("Data Iniziale: " + Shown(form_.Kalendo1()) +
          "   Data finale: " + Shown(form_.Kalendo2()));
   }
-  void Screenshot(const std::string& name) {
+  // The newest open form of the library with that class name (the calendar, the about
+  // box): the program knows them only as forms.
+  static ze::ui::Form* LibraryForm(std::u16string_view name) {
+    ze::ui::Form* newest = nullptr;
+    for (ze::ui::Form* f : ze::ui::Desktop::OpenForms())
+      if (f->TypeName() == name && (!newest || f->LoadSerial() > newest->LoadSerial())) newest = f;
+    return newest;
+  }
+  QWidget* WidgetIn(ze::ui::Form& form, std::u16string_view name, int index = -1) {
+    backend_.Sync();
+    ze::ui::Control* c = form.FindChild(name, index);
+    return c ? backend_.WidgetOf(*c) : nullptr;
+  }
+  void CalendarSteps();
+  void AboutBoxStep();
+
+  void Screenshot(const std::string& name, ze::ui::Form* of = nullptr) {
     if (screens_.empty()) return;
     backend_.Sync();
     const std::string path = screens_ + "/" + name + ".png";
-    if (backend_.SaveFormPng(form_, QString::fromStdString(path))) {
+    if (backend_.SaveFormPng(of ? *of : form_, QString::fromStdString(path))) {
       Show("schermata: " + path);
     } else {
       Fail("schermata non salvata: " + path);
@@ -157,6 +179,9 @@ int Session::Run() {
              rows.front().find("2011-08-15") != std::string::npos,
          "il primo record ha la nuova data");
 
+  CalendarSteps();
+  AboutBoxStep();
+
   Step("chiusura del modulo");
   messages_.clear();
   form_.Unload();
@@ -166,6 +191,64 @@ int Session::Run() {
   ze::ui::SetMessageBoxSink(nullptr);
   out_ << "\n" << (failures_ == 0 ? "sessione completata" : "sessione con errori") << "\n";
   return failures_ == 0 ? 0 : 1;
+}
+
+void Session::CalendarSteps() {
+  ze::host::HostedControl& field = form_.Kalendo2();
+  Step("record successivo; PopSelezione attivato da programma per il campo Data finale");
+  Click(backend_.WidgetOf(form_.Data1().cmdNext));
+  field.Let(u"PopSelezione", ze::Variant(true));
+  backend_.Sync();
+  QWidget* button = backend_.WidgetOf(*field.Widget().FindChild(u"cmdpop"));
+  Expect(button && button->isVisible(), "il pulsante del calendario compare accanto al campo");
+  Fields();
+
+  Step("clic sul pulsante: si apre il calendario");
+  if (!button) return;
+  QCursor::setPos(button->mapToGlobal(button->rect().center()));
+  Click(button);
+  ze::ui::Form* calendar = LibraryForm(u"FrmInputData");
+  Expect(calendar && calendar->IsActive(), "il calendario è aperto e attivo");
+  if (!calendar) return;
+  auto* month = dynamic_cast<ze::ui::ComboBox*>(calendar->FindChild(u"cboMese"));
+  auto* year = calendar->FindChild(u"txtAnno");
+  auto* yearText = year ? dynamic_cast<ze::ui::TextBox*>(year->FindChild(u"txtnumero")) : nullptr;
+  if (!month || !yearText) return Fail("il calendario non ha il mese e l'anno");
+  auto shown = [&] { return ze::ToUtf8(month->Text()) + " " + ze::ToUtf8(yearText->Text()); };
+  Show("mese mostrato: " + shown());
+  Screenshot("05-calendario", calendar);
+
+  Step("clic su >>: il mese successivo");
+  const int before = month->ListIndex();
+  Click(WidgetIn(*calendar, u"cmdSuccessivo"));
+  Expect(month->ListIndex() == (before + 1) % 12, "il calendario mostra " + shown());
+
+  Step("clic sul giorno della terza riga, prima colonna");
+  auto* cell = dynamic_cast<ze::ui::Label*>(calendar->FindChild(u"lblGio", 15));
+  if (!cell) return Fail("nessuna cella 15");
+  char expected[16];
+  std::snprintf(expected, sizeof expected, "%02d/%02d/%s", std::stoi(ze::ToUtf8(cell->Caption())),
+                month->ListIndex() + 1, ze::ToUtf8(yearText->Text()).c_str());
+  Click(WidgetIn(*calendar, u"lblGio", 15));
+  Expect(LibraryForm(u"FrmInputData") == nullptr, "il calendario si è chiuso");
+  Fields();
+  Expect(Field(field) == expected, std::string("il campo Data finale mostra ") + expected);
+  Screenshot("06-data-dal-calendario");
+}
+
+void Session::AboutBoxStep() {
+  Step("AboutBox: la finestra delle informazioni, chiusa con OK");
+  bool seen = false;
+  // The box is modal: its steps run from inside its own loop.
+  QTimer::singleShot(0, [this, &seen] {
+    ze::ui::Form* box = LibraryForm(u"FrmInfo");
+    if (!box) return;
+    seen = true;
+    Screenshot("07-informazioni", box);
+    Click(WidgetIn(*box, u"Command1"));
+  });
+  form_.Kalendo1().Call(u"AboutBox");
+  Expect(seen && LibraryForm(u"FrmInfo") == nullptr, "la finestra si è aperta e chiusa");
 }
 
 }  // namespace
