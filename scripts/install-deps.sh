@@ -3,14 +3,17 @@
 # Usage: scripts/install-deps.sh test|run
 # "test" also brings inih (the INI benchmark's peer), clang (for the fuzz targets),
 # Xvfb and xdotool (end-to-end tests), the sqlite3 command line and the PostgreSQL
-# server (the tests start their own); "run" brings what building and running provix2 need.
+# server (the tests start their own), mscompress and the mingw-w64 tool chain (files
+# made by independent tools for the expander's and the version reader's tests);
+# "run" brings what building and running provix2 need.
 set -euo pipefail
 
 want=(cmake ninja-build g++ make pkg-config libsqlite3-dev libicu-dev qt6-base-dev
       libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-liberation2 libpq-dev)
 case "${1:-test}" in
   test) want+=(libgtest-dev libgmock-dev libbenchmark-dev libinih-dev clang libclang-rt-14-dev
-               xvfb xauth xdotool sqlite3 x11-utils postgresql) ;;
+               xvfb xauth xdotool sqlite3 x11-utils postgresql
+               mscompress binutils-mingw-w64-x86-64 gcc-mingw-w64-x86-64-win32) ;;
   run)  ;;
   *) echo "usage: $0 test|run" >&2; exit 2 ;;
 esac

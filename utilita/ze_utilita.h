@@ -148,6 +148,14 @@ class zeUtilita {
   bool SetInfoDisinstallazione(ze::String& chiave, std::int32_t& subchiave, ze::String& valore,
                                const std::optional<ze::Variant>& crea) const;
 
+  // --- shell folders and system directories ---
+
+  // --- processes, the shell and server registration ---
+
+  // --- versions and system information ---
+
+  // --- window helpers ---
+
   // For the library's own routines (the folders and the program starters read through
   // LeggiRegistro); callers by dispatch do not see these.
 

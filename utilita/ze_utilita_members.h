@@ -3,8 +3,9 @@
 // ZE_UTILITA_MEMBERS lists the class's routines for code that reaches a zeUtilita by
 // dispatch (frame/com/member_table.h says what each column means). The class is not
 // in the library's type library and no host can create it, so the dispatch ids are
-// the library's own choice: routine n of the list has 0x60030000 + n, in the order the
-// routines were added; a new routine takes the next free id, and no id is reused.
+// the library's own choice: each group of routines has a block of ids (the comments in
+// the list say where each block starts) and a new routine takes its group's next free
+// id; no id is reused.
 //
 // Two routines need what a table line cannot say yet, a String array parameter
 // (zeSplit) and a Sub with a parameter (Evidenzia): they are described and bound by
@@ -102,7 +103,11 @@ namespace members = ze::com::members;
             PARAM(subchiave, members::Long, ByRef, _),                                     \
             PARAM(valore, members::String, ByRef, _),                                      \
             PARAM(crea, members::Any, Optional, _)),                                       \
-           u"", 0)
+           u"", 0)                                                                        \
+  /* shell folders and system directories, ids from 0x60030030 */                          \
+  /* processes, the shell and server registration, ids from 0x60030060 */                  \
+  /* versions and system information, ids from 0x60030070 */                               \
+  /* window helpers, ids from 0x60030080 */
 // clang-format on
 
 // The routines bound by hand, in the order of the ids above.
