@@ -43,7 +43,7 @@ constexpr std::int32_t kHklm = static_cast<std::int32_t>(0x80000002);
 constexpr char16_t kAppPaths[] = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
 constexpr std::array<std::u16string_view, 8> kEseguibiliAmbienteSviluppo = {
-    u"vb.exe", u"vb32.exe", u"vb5.exe", u"vb5cce.exe",
+    u"vb.exe",  u"vb32.exe",   u"vb5.exe", u"vb5cce.exe",
     u"vb6.exe", u"vb6cce.exe", u"vb7.exe", u"vb7cce.exe"};
 
 // Installation files are small; a larger file (or a header promising more) is refused
@@ -84,8 +84,8 @@ ze::String CodificaIndirizzo(const ze::String& testo) {
   ze::String codificato;
   for (const unsigned char byte : ze::ToUtf8(testo)) {
     const bool libero = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                        (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
-                        byte == '_' || byte == '~';
+                        (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' ||
+                        byte == '~';
     if (libero) {
       codificato.push_back(byte);
     } else {

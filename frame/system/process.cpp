@@ -24,7 +24,7 @@ namespace {
 constexpr char kDefaultPath[] = "/usr/local/bin:/usr/bin:/bin";
 
 bool IsExecutableFile(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
@@ -140,8 +140,8 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
 }
 
 std::optional<std::string> RunForOutput(const std::string& program,
-                                        const std::vector<std::string>& argv,
-                                        std::size_t max_bytes, int* status) {
+                                        const std::vector<std::string>& argv, std::size_t max_bytes,
+                                        int* status) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;
   Descriptor reader(fds[0]);

@@ -46,8 +46,8 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
 // `max_bytes`; the rest is read and dropped) and, in `status`, its wait status.
 // Nothing when it could not start.
 std::optional<std::string> RunForOutput(const std::string& program,
-                                        const std::vector<std::string>& argv,
-                                        std::size_t max_bytes, int* status);
+                                        const std::vector<std::string>& argv, std::size_t max_bytes,
+                                        int* status);
 
 // The native path of the running program's file (the link /proc/self/exe), "" when
 // the system does not tell.

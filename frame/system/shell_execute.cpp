@@ -39,7 +39,9 @@ String WithoutTerminators(const String& text) {
   return t;
 }
 
-bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 // "https://...", "mailto:...": a scheme of two characters or more, then a colon.
 bool IsAddress(std::u16string_view text) {
@@ -76,7 +78,7 @@ std::intptr_t Query(const std::string& xdg_mime, std::vector<std::string> argv,
 
 // Whether the document at `native` is there, readable, and of a type some program opens.
 std::intptr_t CheckDocument(const std::string& native) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(native.c_str(), &st) != 0) {
     return errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kAccessDenied;
   }

@@ -27,10 +27,10 @@
 namespace ze::system {
 
 enum class SzddResult {
-  kExpanded,     // `out` holds the expanded data, exactly the header's length
-  kNotSzdd,      // no SZDD signature: the file is not compressed
-  kDamaged,      // a signature but a short header, an unknown method, a lying length
-  kTooLarge,     // the header's length is above the caller's limit
+  kExpanded,  // `out` holds the expanded data, exactly the header's length
+  kNotSzdd,   // no SZDD signature: the file is not compressed
+  kDamaged,   // a signature but a short header, an unknown method, a lying length
+  kTooLarge,  // the header's length is above the caller's limit
 };
 
 inline constexpr std::size_t kSzddHeaderSize = 14;

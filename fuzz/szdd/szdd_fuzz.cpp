@@ -18,12 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ze::system::SzddResult result = ze::system::ExpandSzdd(input, kLimit, out);
   fuzz::Check((result == ze::system::SzddResult::kNotSzdd) == !ze::system::IsSzdd(input));
   if (result == ze::system::SzddResult::kExpanded) {
-    const auto length = static_cast<std::uint32_t>(static_cast<std::uint8_t>(input[10]) |
-                                                   static_cast<std::uint8_t>(input[11]) << 8 |
-                                                   static_cast<std::uint8_t>(input[12]) << 16 |
-                                                   static_cast<std::uint32_t>(
-                                                       static_cast<std::uint8_t>(input[13]))
-                                                       << 24);
+    const auto length = static_cast<std::uint32_t>(
+        static_cast<std::uint8_t>(input[10]) | static_cast<std::uint8_t>(input[11]) << 8 |
+        static_cast<std::uint8_t>(input[12]) << 16 |
+        static_cast<std::uint32_t>(static_cast<std::uint8_t>(input[13])) << 24);
     fuzz::Check(out.size() == length && out.size() <= kLimit);
     std::string again;
     fuzz::Check(ze::system::ExpandSzdd(input, kLimit, again) == result && again == out);

@@ -20,7 +20,9 @@ const Case kCases[] = {
     {"blanks only", u" \t  ", {}},
     {"program alone", u"prova", {u"prova"}},
     {"leading blanks and tabs", u"  \tprova  a\t\tb  ", {u"prova", u"a", u"b"}},
-    {"quoted program with blanks", u"\"C:\\Program Files\\x.exe\" -a", {u"C:\\Program Files\\x.exe", u"-a"}},
+    {"quoted program with blanks",
+     u"\"C:\\Program Files\\x.exe\" -a",
+     {u"C:\\Program Files\\x.exe", u"-a"}},
     // A program name is a path: its backslashes never escape, even before a quote.
     {"program keeps backslashes", u"C:\\a\\\"b c", {u"C:\\a\\\"b", u"c"}},
     {"quoted program ends at the next quote", u"\"a\\\"b c", {u"a\\", u"b", u"c"}},
@@ -50,8 +52,7 @@ TEST(SplitCommandLine, FollowsTheWindowsRules) {
 // One line whose every argument a POSIX shell would have split or unescaped otherwise
 // (sh: 'a\b', 'c"d', 'e f', 'g"h i'; here the backslashes stay and ' is no quote).
 TEST(SplitCommandLine, DiffersFromAShellWhereTheRulesDiffer) {
-  const std::vector<String> args =
-      SplitCommandLine(u"prog \"a\\\\b\" c\\\"d 'e f' \"g\"\"h i\"");
+  const std::vector<String> args = SplitCommandLine(u"prog \"a\\\\b\" c\\\"d 'e f' \"g\"\"h i\"");
   EXPECT_EQ(args, (std::vector<String>{u"prog", u"a\\\\b", u"c\"d", u"'e", u"f'", u"g\"h i"}));
 }
 

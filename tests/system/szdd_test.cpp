@@ -36,7 +36,10 @@ TEST(Szdd, ExpandsLiteralsAndReferences) {
     std::string stream;
     std::string expected;
   } cases[] = {
-      {"literals only", "\xff" "abcdefgh"s, "abcdefgh"},
+      {"literals only",
+       "\xff"
+       "abcdefgh"s,
+       "abcdefgh"},
       // The window starts as blanks: a reference before anything is written gives them.
       {"initial window is blanks", "\x00"s + Ref(0, 3), "   "},
       // Writing starts at 4080: a literal lands there, and a reference to it overlaps
@@ -45,7 +48,14 @@ TEST(Szdd, ExpandsLiteralsAndReferences) {
       // Seventeen literals fill 4080 to 4095 and wrap to 0; the reference reads across
       // the end and then a byte it wrote itself.
       {"reference wraps the window end",
-       "\xff" "abcdefgh" "\xff" "ijklmnop" "\x01" "q"s + Ref(4094, 4), "abcdefghijklmnopqopqo"},
+       "\xff"
+       "abcdefgh"
+       "\xff"
+       "ijklmnop"
+       "\x01"
+       "q"s +
+           Ref(4094, 4),
+       "abcdefghijklmnopqopqo"},
   };
   for (const Case& c : cases) {
     std::string out;
@@ -58,10 +68,14 @@ TEST(Szdd, ExpandsLiteralsAndReferences) {
 TEST(Szdd, TheHeaderLengthBoundsTheOutput) {
   std::string out;
   // More stream than the header promises: the rest is not expanded.
-  EXPECT_EQ(ExpandSzdd(Header(3) + "\xff" "abcdefgh"s, 1000, out), SzddResult::kExpanded);
+  EXPECT_EQ(ExpandSzdd(Header(3) + "\xff"
+                                   "abcdefgh"s,
+                       1000, out),
+            SzddResult::kExpanded);
   EXPECT_EQ(out, "abc");
   // A reference is cut where the length ends.
-  EXPECT_EQ(ExpandSzdd(Header(5) + "\x01"s + "a" + Ref(4080, 18), 1000, out), SzddResult::kExpanded);
+  EXPECT_EQ(ExpandSzdd(Header(5) + "\x01"s + "a" + Ref(4080, 18), 1000, out),
+            SzddResult::kExpanded);
   EXPECT_EQ(out, "aaaaa");
   EXPECT_EQ(ExpandSzdd(Header(0) + "\x01\x00"s, 1000, out), SzddResult::kExpanded);
   EXPECT_EQ(out, "");
@@ -79,13 +93,28 @@ TEST(Szdd, RefusesDamagedAndHostileFiles) {
       {"empty file", "", 1000, SzddResult::kNotSzdd},
       {"signature only", "SZDD\x88\xf0\x27\x33"s, 1000, SzddResult::kDamaged},
       {"header cut short", Header(4).substr(0, 12), 1000, SzddResult::kDamaged},
-      {"unknown method", Header(8, 'B') + "\xff" "abcdefgh"s, 1000, SzddResult::kDamaged},
-      {"length larger than the stream", Header(9) + "\xff" "abcdefgh"s, 1000, SzddResult::kDamaged},
-      {"literal missing at the end", Header(2) + "\xff" "a"s, 1000, SzddResult::kDamaged},
-      {"reference cut in half", Header(4) + "\x01" "a\xf0"s, 1000, SzddResult::kDamaged},
+      {"unknown method",
+       Header(8, 'B') + "\xff"
+                        "abcdefgh"s,
+       1000, SzddResult::kDamaged},
+      {"length larger than the stream",
+       Header(9) + "\xff"
+                   "abcdefgh"s,
+       1000, SzddResult::kDamaged},
+      {"literal missing at the end",
+       Header(2) + "\xff"
+                   "a"s,
+       1000, SzddResult::kDamaged},
+      {"reference cut in half",
+       Header(4) + "\x01"
+                   "a\xf0"s,
+       1000, SzddResult::kDamaged},
       // A length no stream of this size can give is refused before anything is reserved.
       {"huge length", Header(0xFFFFFFFFu) + "\x01\x00"s, SIZE_MAX, SzddResult::kDamaged},
-      {"above the caller's limit", Header(2000) + "\xff" "abcdefgh"s, 1000, SzddResult::kTooLarge},
+      {"above the caller's limit",
+       Header(2000) + "\xff"
+                      "abcdefgh"s,
+       1000, SzddResult::kTooLarge},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ExpandSzdd(c.file, c.limit, out), c.expected) << c.name;
@@ -116,10 +145,13 @@ TEST_F(MscompressTest, ExpandsItsFilesByteForByte) {
   std::string noise(70000, '\0');
   for (char& c : noise) c = static_cast<char>(random());
   std::string text;
-  for (int i = 0; i < 3000; ++i) text += "riga " + std::to_string(i % 97) + " del file di prova\r\n";
+  for (int i = 0; i < 3000; ++i)
+    text += "riga " + std::to_string(i % 97) + " del file di prova\r\n";
   std::string runs = std::string(5000, ' ') + std::string(5000, 'z') + "fine";
   const std::pair<const char*, std::string> inputs[] = {
-      {"noise.bin", noise}, {"text.txt", text}, {"runs.bin", runs},
+      {"noise.bin", noise},
+      {"text.txt", text},
+      {"runs.bin", runs},
       // mscompress itself mangles files shorter than 16 bytes (its own expander gives the
       // same wrong bytes back), so the shortest file here has 16.
       {"short.bin", "sedici caratteri"}};

@@ -64,7 +64,9 @@ std::string Nul(std::initializer_list<std::string> args) {
 }
 
 // A native path as an argument: arguments reach the program as they are, unmapped.
-String Arg(const std::string& native) { return ze::FromUtf8(native); }
+String Arg(const std::string& native) {
+  return ze::FromUtf8(native);
+}
 
 std::size_t OpenDescriptorCount() {
   std::size_t n = 0;
@@ -162,11 +164,15 @@ TEST_F(ProcessiTest, OnlyTrueSilencesEseguiEx) {
     Variant muto;
     std::size_t boxes;
   } cases[] = {
-      {"True", Variant(true), 0},  {"-1", Variant(std::int32_t{-1}), 0},
-      {"\"-1\"", Variant(u"-1"), 0}, {"False", Variant(false), 1},
-      {"1", Variant(std::int16_t{1}), 1}, {"Empty", Variant(), 1},
+      {"True", Variant(true), 0},
+      {"-1", Variant(std::int32_t{-1}), 0},
+      {"\"-1\"", Variant(u"-1"), 0},
+      {"False", Variant(false), 1},
+      {"1", Variant(std::int16_t{1}), 1},
+      {"Empty", Variant(), 1},
       // A muto that is no number fails inside the routine: False, and no box.
-      {"Null", Variant::Null(), 0}, {"text", Variant(u"zitto"), 0},
+      {"Null", Variant::Null(), 0},
+      {"text", Variant(u"zitto"), 0},
   };
   for (const auto& c : cases) {
     boxes_.clear();
@@ -198,8 +204,8 @@ TEST_F(ProcessiTest, HomePageGoWebAndEMailOpenTheirTargetsSilently) {
   const std::string version = std::to_string(ZE_VERSION_MAJOR) + "." +
                               std::to_string(ZE_VERSION_MINOR) + "." +
                               std::to_string(ZE_VERSION_REVISION);
-  EXPECT_EQ(opened_[2].file, String(u"Mailto:") + ZE_SUPPORT_MAIL + u"?subject=" +
-                                 ZE_PRODUCT_NAME + u"%20" + ze::FromUtf8(version));
+  EXPECT_EQ(opened_[2].file, String(u"Mailto:") + ZE_SUPPORT_MAIL + u"?subject=" + ZE_PRODUCT_NAME +
+                                 u"%20" + ze::FromUtf8(version));
   for (const auto& r : opened_) EXPECT_EQ(r.directory, u"C:\\");
   EXPECT_EQ(opened_[2].hwnd, 7);
   EXPECT_TRUE(boxes_.empty());
@@ -264,8 +270,8 @@ TEST_F(ProcessiTest, ShellSospensivaSplitsWithTheWindowsRules) {
   EXPECT_TRUE(Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA) + u" " + arguments));
   EXPECT_EQ(Read(out), expected);
   fs::remove(out);
-  EXPECT_TRUE(Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA) + u" argv " + Arg(out),
-                         Variant(std::int16_t{5})));
+  EXPECT_TRUE(
+      Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA) + u" argv " + Arg(out), Variant(std::int16_t{5})));
   EXPECT_EQ(Read(out), Nul({"5"}));
 }
 
@@ -357,9 +363,9 @@ TEST_F(ProcessiTest, IsVBEnvironmentGoesByTheProgramsFileName) {
     const char* name;
     const char* expected;
   } cases[] = {
-      {"vb6.exe", "1"},   {"VB6.EXE", "1"},   {"Vb5CCE.exe", "1"}, {"vb.exe", "1"},
-      {"vb32.exe", "1"},  {"VB7CCE.EXE", "1"}, {"provix2", "0"},   {"vb6", "0"},
-      {"xvb6.exe", "0"},  {"vb6.exe.old", "0"}, {"vb8.exe", "0"},
+      {"vb6.exe", "1"},  {"VB6.EXE", "1"},     {"Vb5CCE.exe", "1"}, {"vb.exe", "1"},
+      {"vb32.exe", "1"}, {"VB7CCE.EXE", "1"},  {"provix2", "0"},    {"vb6", "0"},
+      {"xvb6.exe", "0"}, {"vb6.exe.old", "0"}, {"vb8.exe", "0"},
   };
   for (const auto& c : cases) {
     const std::string program = CopyOfProgram(c.name);
@@ -500,16 +506,26 @@ TEST_F(DecomprimiTest, CopiesAnUncompressedFile) {
 }
 
 TEST_F(DecomprimiTest, FailuresLeaveTheDestinationAsItWas) {
-  const std::string header = std::string("SZDD\x88\xf0\x27\x33" "A", 9) + "t";
+  const std::string header = std::string(
+                                 "SZDD\x88\xf0\x27\x33"
+                                 "A",
+                                 9) +
+                             "t";
   const struct {
     const char* name;
     std::string source;
   } cases[] = {
       {"empty file", ""},
       {"empty expansion", header + std::string("\0\0\0\0\x01\0", 6)},
-      {"truncated", header + std::string("\x10\0\0\0\xff" "abc", 8)},
-      {"huge length", header + std::string("\xff\xff\xff\xff\xff" "abcdefgh", 13)},
-      {"unknown method", std::string("SZDD\x88\xf0\x27\x33" "Bt\x01\0\0\0\xffx", 16)},
+      {"truncated", header + std::string("\x10\0\0\0\xff"
+                                         "abc",
+                                         8)},
+      {"huge length", header + std::string("\xff\xff\xff\xff\xff"
+                                           "abcdefgh",
+                                           13)},
+      {"unknown method", std::string("SZDD\x88\xf0\x27\x33"
+                                     "Bt\x01\0\0\0\xffx",
+                                     16)},
   };
   const std::string destination = dir_.Write("destinazione", "vecchio");
   for (const auto& c : cases) {
