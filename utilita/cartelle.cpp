@@ -21,10 +21,13 @@ using ze::registry::Root;
 
 ze::String CartellaSpeciale(const zeUtilita& u, Root root, std::u16string_view nomeValore) {
   try {
-    ze::system::SeedShellFolders(root);
+    const auto radice = static_cast<std::int32_t>(root);
+    const ze::String nome(nomeValore);
     ze::String testo;
-    if (!u.LeggiRegistro(static_cast<std::int32_t>(root), ze::system::kShellFoldersKey,
-                         ze::String(nomeValore), testo))
+    // A value not found may be one of a key not filled yet: filled now, it is read again.
+    if (!u.LeggiRegistro(radice, ze::system::kShellFoldersKey, nome, testo) &&
+        !(ze::system::SeedShellFolders(root) &&
+          u.LeggiRegistro(radice, ze::system::kShellFoldersKey, nome, testo)))
       return u"";
     if (testo.empty()) return u"";
     return u.AggiungiSepDir(testo);

@@ -49,24 +49,25 @@ std::vector<std::pair<String, String>> DesktopShellFolders(registry::Root root) 
   return folders;
 }
 
-void SeedShellFolders(registry::Root root) {
+bool SeedShellFolders(registry::Root root) {
   using namespace ze::registry;
   const std::shared_ptr<Store> store = DefaultStore();
   const KeyId base = Store::RootKey(root);
   // The usual case, a key already there, costs one lookup and computes nothing.
-  if (store->OpenKey(base, kShellFoldersKey, nullptr) != ERROR_FILE_NOT_FOUND) return;
+  if (store->OpenKey(base, kShellFoldersKey, nullptr) != ERROR_FILE_NOT_FOUND) return false;
   const std::vector<std::pair<String, String>> folders = DesktopShellFolders(root);
-  store->Batch([&]() -> LSTATUS {
-    // Another process may have filled it since the lookup above.
+  const LSTATUS st = store->Batch([&]() -> LSTATUS {
+    // Another process may have filled it since the lookup above: then it is there too.
     if (store->OpenKey(base, kShellFoldersKey, nullptr) != ERROR_FILE_NOT_FOUND)
       return ERROR_SUCCESS;
     KeyId key;
-    if (const LSTATUS st = store->CreateKey(base, kShellFoldersKey, &key); st != ERROR_SUCCESS)
-      return st;
+    if (const LSTATUS rc = store->CreateKey(base, kShellFoldersKey, &key); rc != ERROR_SUCCESS)
+      return rc;
     for (const auto& [name, folder] : folders)
-      if (const LSTATUS st = store->SetString(key, name, folder); st != ERROR_SUCCESS) return st;
+      if (const LSTATUS rc = store->SetString(key, name, folder); rc != ERROR_SUCCESS) return rc;
     return ERROR_SUCCESS;
   });
+  return st == ERROR_SUCCESS;
 }
 
 }  // namespace ze::system

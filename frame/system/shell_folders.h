@@ -43,8 +43,9 @@ inline constexpr char16_t kShellFoldersKey[] =
 std::vector<std::pair<String, String>> DesktopShellFolders(registry::Root root);
 
 // Creates the root's Shell Folders key with DesktopShellFolders(root) when the store has
-// no such key; does nothing when it has one. A store that cannot be written is left
-// as it is (the folders then read as not found).
-void SeedShellFolders(registry::Root root);
+// no such key, and tells whether the key is there now because of it (or of another
+// process filling it at the same time); does nothing, and gives false, when it had
+// one. A store that cannot be written is left as it is, and gives false.
+bool SeedShellFolders(registry::Root root);
 
 }  // namespace ze::system
