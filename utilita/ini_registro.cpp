@@ -13,6 +13,7 @@
 #include "frame/automation/error.h"
 #include "frame/automation/number_text.h"
 #include "frame/registry/advapi.h"
+#include "frame/registry/store.h"
 #include "frame/system/ini_file.h"
 #include "utilita/ze_utilita.h"
 
@@ -78,9 +79,10 @@ bool zeUtilita::ScriviINI(ze::String& fileINI, ze::String& Sezione, ze::String& 
   return ze::system::WritePrivateProfileString(Sezione, chiave, valore, fileINI);
 }
 
-bool zeUtilita::LeggiRegistro(std::int32_t root, const ze::String& chiave,
-                              const ze::String& nomeValore, ze::String& testo) const {
-  testo.clear();
+namespace {
+// LeggiRegistro's steps, inside the read transaction LeggiRegistro holds.
+bool LeggiValore(std::int32_t root, const ze::String& chiave, const ze::String& nomeValore,
+                 ze::String& testo) {
   reg::HKEY handle = 0;
   if (reg::RegOpenKeyExA(Radice(root), ze::ToAnsiText(chiave).c_str(), 0, kAccessoLettura,
                          &handle) != reg::ERROR_SUCCESS)
@@ -111,6 +113,22 @@ bool zeUtilita::LeggiRegistro(std::int32_t root, const ze::String& chiave,
   }
   reg::RegCloseKey(handle);
   return true;
+}
+}  // namespace
+
+bool zeUtilita::LeggiRegistro(std::int32_t root, const ze::String& chiave,
+                              const ze::String& nomeValore, ze::String& testo) const {
+  testo.clear();
+  // The open, the query and the close share one read transaction: the value is read
+  // in the state its key was found in, and the store's locks are taken once rather
+  // than once a step, which is most of a read's cost. A store that cannot be read
+  // runs nothing: not found.
+  bool trovato = false;
+  reg::DefaultStore()->ReadBatch([&] {
+    trovato = LeggiValore(root, chiave, nomeValore, testo);
+    return reg::ERROR_SUCCESS;
+  });
+  return trovato;
 }
 
 bool zeUtilita::ScriviRegistroDWord(std::int32_t root, const ze::String& chiave,

@@ -10,7 +10,7 @@
 //   date_numeri.cpp         dates and numbers
 //   errori_log.cpp          error messages and the log file
 //   ini_registro.cpp        INI files and registry stores
-//   cartelle.cpp            shell folders and system directories
+//   cartelle*.cpp           shell folders and system directories
 //   processi.cpp            processes, the shell and server registration
 //   versioni_sistema.cpp    versions and system information
 //   finestre.cpp            window helpers
@@ -149,6 +149,55 @@ class zeUtilita {
                                const std::optional<ze::Variant>& crea) const;
 
   // --- shell folders and system directories ---
+  // Every folder comes back ending in "\", "" when it is not known (the picked folder
+  // of Sfoglia_Cartella excepted: it comes as chosen).
+
+  // The special folders, as the store's "Shell Folders" values name them (filled once
+  // from the desktop's folders: frame/system/shell_folders.h); "" for a value that is
+  // absent or empty and for any failure.
+  ze::String CartellaDocumenti() const;
+  ze::String CartellaDati() const;
+  ze::String CartellaDatiCondivisi() const;
+  ze::String CartellaDesktop() const;
+  ze::String CartellaDesktopTuttiUtenti() const;
+  ze::String CartellaEsecuzioneAutomatica() const;
+  ze::String CartellaEsecuzioneAutomaticaTuttiUtenti() const;
+  ze::String CartellaPreferitiTuttiUtenti() const;
+  ze::String CartellaMenuAvvio() const;
+  ze::String CartellaMenuAvvioTuttiUtenti() const;
+  ze::String CartellaSendTo() const;
+  ze::String CartellaRecenti() const;
+  ze::String CartellaMenuProgrammi() const;
+  ze::String CartellaMenuProgrammiTuttiUtenti() const;
+  ze::String CartellaDocumentiCondivisi() const;
+  ze::String CartellaRisorseRete() const;
+  ze::String CartellaImmagini() const;
+  ze::String CartellaImmaginiTuttiUtenti() const;
+  ze::String CartellaCronologia() const;
+  ze::String CartellaFonts() const;
+  ze::String CartellaPreferiti() const;
+  ze::String CartellaCookies() const;
+  ze::String CartellaInternetTemp() const;
+  // The Windows folder (frame/system/system_folders.h); "C:\" on any failure.
+  ze::String CartellaWindows() const;
+  // The system folder; "" when the platform does not tell.
+  ze::String GetWindowsSysDir() const;
+  // The temporary folder ($TMPDIR, else /tmp); the library's folder when the platform
+  // does not tell.
+  ze::String GetDirectoryTemp() const;
+  // The name of a new empty file "ze" + hexadecimal number + ".TMP" in the temporary
+  // folder, made so that no existing file or link is ever reused; when none can be
+  // made, the temporary folder + "ze12345.tmp", and no file.
+  ze::String GetFileTemporaneo() const;
+  // True when the library was loaded from a network share (its folder starts "\\").
+  bool DirectoryRete() const;
+  // The folder the user picks in a dialog owned by the form of `hwnd`, titled `sTitle`;
+  // "" for Cancel.
+  ze::String Sfoglia_Cartella(std::int32_t hwnd, ze::String& sTitle) const;
+  // Makes the folder `Path` with every missing folder above it, one at a time; `Path`
+  // is given a final "\". False for an empty or blank path and when a folder cannot be
+  // made (those made before stay).
+  bool CreaPercorsoDirectory(ze::String& Path) const;
 
   // --- processes, the shell and server registration ---
   // Programs start from an argument vector, never through a shell; documents and

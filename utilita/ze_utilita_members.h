@@ -106,6 +106,56 @@ namespace members = ze::com::members;
             PARAM(crea, members::Any, Optional, _)),                                       \
            u"", 0)                                                                        \
   /* shell folders and system directories, ids from 0x60030030 */                          \
+  FUNCTION(CartellaDocumenti, 0x60030030, CartellaDocumenti, members::String, (),        \
+           u"", 0)                                                                       \
+  FUNCTION(CartellaDati, 0x60030031, CartellaDati, members::String, (), u"", 0)          \
+  FUNCTION(CartellaDatiCondivisi, 0x60030032,                                            \
+           CartellaDatiCondivisi, members::String, (), u"", 0)                           \
+  FUNCTION(CartellaDesktop, 0x60030033, CartellaDesktop, members::String, (), u"", 0)    \
+  FUNCTION(CartellaDesktopTuttiUtenti, 0x60030034,                                       \
+           CartellaDesktopTuttiUtenti, members::String, (), u"", 0)                      \
+  FUNCTION(CartellaEsecuzioneAutomatica, 0x60030035,                                     \
+           CartellaEsecuzioneAutomatica, members::String, (), u"", 0)                    \
+  FUNCTION(CartellaEsecuzioneAutomaticaTuttiUtenti, 0x60030036,                          \
+           CartellaEsecuzioneAutomaticaTuttiUtenti, members::String, (), u"", 0)         \
+  FUNCTION(CartellaPreferitiTuttiUtenti, 0x60030037,                                     \
+           CartellaPreferitiTuttiUtenti, members::String, (), u"", 0)                    \
+  FUNCTION(CartellaMenuAvvio, 0x60030038, CartellaMenuAvvio, members::String, (),        \
+           u"", 0)                                                                       \
+  FUNCTION(CartellaMenuAvvioTuttiUtenti, 0x60030039,                                     \
+           CartellaMenuAvvioTuttiUtenti, members::String, (), u"", 0)                    \
+  FUNCTION(CartellaSendTo, 0x6003003A, CartellaSendTo, members::String, (), u"", 0)      \
+  FUNCTION(CartellaRecenti, 0x6003003B, CartellaRecenti, members::String, (), u"", 0)    \
+  FUNCTION(CartellaMenuProgrammi, 0x6003003C,                                            \
+           CartellaMenuProgrammi, members::String, (), u"", 0)                           \
+  FUNCTION(CartellaMenuProgrammiTuttiUtenti, 0x6003003D,                                 \
+           CartellaMenuProgrammiTuttiUtenti, members::String, (), u"", 0)                \
+  FUNCTION(CartellaDocumentiCondivisi, 0x6003003E,                                       \
+           CartellaDocumentiCondivisi, members::String, (), u"", 0)                      \
+  FUNCTION(CartellaRisorseRete, 0x6003003F, CartellaRisorseRete, members::String, (),    \
+           u"", 0)                                                                       \
+  FUNCTION(CartellaImmagini, 0x60030040, CartellaImmagini, members::String, (), u"", 0)  \
+  FUNCTION(CartellaImmaginiTuttiUtenti, 0x60030041,                                      \
+           CartellaImmaginiTuttiUtenti, members::String, (), u"", 0)                     \
+  FUNCTION(CartellaCronologia, 0x60030042, CartellaCronologia, members::String, (),      \
+           u"", 0)                                                                       \
+  FUNCTION(CartellaFonts, 0x60030043, CartellaFonts, members::String, (), u"", 0)        \
+  FUNCTION(CartellaPreferiti, 0x60030044, CartellaPreferiti, members::String, (),        \
+           u"", 0)                                                                       \
+  FUNCTION(CartellaCookies, 0x60030045, CartellaCookies, members::String, (), u"", 0)    \
+  FUNCTION(CartellaInternetTemp, 0x60030046, CartellaInternetTemp, members::String, (),  \
+           u"", 0)                                                                       \
+  FUNCTION(CartellaWindows, 0x60030047, CartellaWindows, members::String, (), u"", 0)    \
+  FUNCTION(GetWindowsSysDir, 0x60030048, GetWindowsSysDir, members::String, (), u"", 0)  \
+  FUNCTION(GetDirectoryTemp, 0x60030049, GetDirectoryTemp, members::String, (), u"", 0)  \
+  FUNCTION(GetFileTemporaneo, 0x6003004A, GetFileTemporaneo, members::String, (),        \
+           u"", 0)                                                                       \
+  FUNCTION(DirectoryRete, 0x6003004B, DirectoryRete, members::Boolean, (), u"", 0)       \
+  FUNCTION(Sfoglia_Cartella, 0x6003004C, Sfoglia_Cartella, members::String,              \
+           (PARAM(hwnd, members::Long, ByVal, _),                                        \
+            PARAM(sTitle, members::String, ByRef, _)), u"", 0)                           \
+  FUNCTION(CreaPercorsoDirectory, 0x6003004D, CreaPercorsoDirectory, members::Boolean,   \
+           (PARAM(Path, members::String, ByRef, _)), u"", 0)                             \
   /* processes, the shell and server registration, ids from 0x60030060 */                  \
   FUNCTION(EseguiEx, 0x60030060, EseguiEx, members::Boolean,                              \
            (PARAM(hwnd, members::Long, ByRef, _),                                         \

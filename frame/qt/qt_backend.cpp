@@ -12,10 +12,12 @@
 #include <QtWidgets/QWidget>
 
 #include "frame/automation/error.h"
+#include "frame/qt/folder_dialog.h"
 #include "frame/qt/message_box_dialog.h"
 #include "frame/qt/view.h"
 #include "frame/ui/cursor.h"
 #include "frame/ui/desktop.h"
+#include "frame/ui/folder_picker.h"
 #include "frame/ui/form.h"
 #include "frame/ui/message_box.h"
 #include "frame/ui/screen.h"
@@ -67,6 +69,13 @@ void QtBackend::Install() {
     state_->view.Sync();
     return state_->view.ActiveWindow();
   }));
+  // The folder picker over the window of the form the caller names, else the active one.
+  ze::ui::SetFolderPickerSink(FolderDialogSink([this](ze::ui::WindowHandle owner) -> QWidget* {
+    state_->view.Sync();
+    if (ze::ui::Form* form = ze::ui::Desktop::FindByHandle(owner))
+      if (QWidget* window = state_->view.WidgetOf(*form)) return window;
+    return state_->view.ActiveWindow();
+  }));
 
   // Windows come and go with the forms; the host's loop ends when the last form
   // unloads (Run), not when Qt sees no window for a moment.
@@ -84,6 +93,7 @@ void QtBackend::Uninstall() {
   s.view.Clear();
   QGuiApplication::setQuitOnLastWindowClosed(s.quitOnLastWindowClosed);
   ze::ui::SetMessageBoxSink(nullptr);
+  ze::ui::SetFolderPickerSink(nullptr);
   if (&ze::CurrentClock() == this) ze::InstallClock(nullptr);
   if (&ze::ui::CurrentBackend() == this) ze::ui::InstallBackend(nullptr);
 }

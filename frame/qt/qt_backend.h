@@ -62,9 +62,9 @@ class QtBackend final : public ze::ui::Backend, public ze::Clock {
   QtBackend& operator=(const QtBackend&) = delete;
 
   // Makes this the ui backend and the ze::Clock, installs the message-box sink (real
-  // QMessageBox dialogs) and sets the screen's size and twips per pixel from the
-  // primary QScreen. Uninstall restores the defaults (only what still points here),
-  // and closes every window of the view.
+  // QMessageBox dialogs) and the folder-picker sink (QFileDialog) and sets the screen's
+  // size and twips per pixel from the primary QScreen. Uninstall restores the defaults
+  // (only what still points here), and closes every window of the view.
   void Install();
   void Uninstall();
 

@@ -420,9 +420,9 @@ LSTATUS Store::ReadBatch(const std::function<LSTATUS()>& body) {
 // Keys
 
 LSTATUS Store::CheckKey(KeyId key) {
-  if (schema_absent_) {
-    if (IsRootId(key.value)) return ERROR_SUCCESS;
-  } else {
+  // The roots are made with the tables and can never be deleted.
+  if (IsRootId(key.value)) return ERROR_SUCCESS;
+  if (!schema_absent_) {
     Statement q(*this, "SELECT 1 FROM keys WHERE id = ?1");
     q->Bind(1, key.value);
     const int rc = q->Step();
@@ -630,13 +630,19 @@ LSTATUS Store::SetValue(KeyId key, std::u16string_view name, DWORD type,
 LSTATUS Store::QueryValue(KeyId key, std::u16string_view name, Value* out) {
   if (!ValidValueName(name)) return ERROR_INVALID_PARAMETER;
   return Read([&]() -> LSTATUS {
-    const LSTATUS st = CheckKey(key);
-    if (st != ERROR_SUCCESS || schema_absent_)
+    if (schema_absent_) {
+      const LSTATUS st = CheckKey(key);
       return st != ERROR_SUCCESS ? st : ERROR_FILE_NOT_FOUND;
+    }
+    // A key's values go with it, so a value found proves its key alive; only a miss
+    // needs the key looked at, to tell a deleted key from an absent value.
     Statement q(*this, "SELECT type, data FROM vals WHERE key = ?1 AND fold = ?2");
     q->Bind(1, key.value).Bind(2, FoldName(name));
     const int rc = q->Step();
-    if (rc == SQLITE_DONE) return ERROR_FILE_NOT_FOUND;
+    if (rc == SQLITE_DONE) {
+      const LSTATUS st = CheckKey(key);
+      return st != ERROR_SUCCESS ? st : ERROR_FILE_NOT_FOUND;
+    }
     if (rc != SQLITE_ROW) return Fail(rc, "cannot read a value");
     if (out != nullptr) {
       out->type = static_cast<DWORD>(q->Int(0));

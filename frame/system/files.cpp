@@ -7,7 +7,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "frame/registry/advapi.h"
 
 namespace ze::system {
 
@@ -21,14 +27,75 @@ FileService*& Installed() {
   static FileService* service = nullptr;
   return service;
 }
+
+bool IsLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+// The drives the store maps (kDriveKey), each with its native folder less any final "/".
+std::vector<std::pair<char16_t, std::string>> MappedDrives() {
+  using namespace ze::registry;
+  std::vector<std::pair<char16_t, std::string>> drives;
+  HKEY key = 0;
+  if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, kDriveKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return drives;
+  for (DWORD i = 0;; ++i) {
+    char16_t name[16] = {};
+    DWORD name_length = 16;
+    std::uint8_t data[4096] = {};
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    const LSTATUS st = RegEnumValue(key, i, name, &name_length, nullptr, &type, data, &size);
+    if (st == ERROR_NO_MORE_ITEMS) break;
+    if (st != ERROR_SUCCESS) continue;
+    if (type != REG_SZ || name_length != 2 || name[1] != u':' || !IsLetter(name[0])) continue;
+    String folder;
+    for (DWORD b = 0; b + 1 < size; b += 2) {
+      const char16_t c = static_cast<char16_t>(data[b] | (data[b + 1] << 8));
+      if (c == 0) break;
+      folder.push_back(c);
+    }
+    if (folder.empty()) continue;
+    std::string native = ToUtf8(folder);
+    while (!native.empty() && native.back() == '/') native.pop_back();
+    drives.emplace_back(static_cast<char16_t>(name[0] & ~0x20), std::move(native));
+  }
+  RegCloseKey(key);
+  return drives;
+}
+
+// The drive whose folder holds the absolute path `native` most closely, and the length
+// of that folder. C: is "/" unless the store maps it elsewhere; a path that no drive
+// holds is put on C: as it stands (it then has no true Windows form).
+std::pair<char16_t, std::size_t> DriveHolding(std::string_view native) {
+  std::vector<std::pair<char16_t, std::string>> drives = MappedDrives();
+  if (std::none_of(drives.begin(), drives.end(), [](const auto& d) { return d.first == u'C'; }))
+    drives.emplace_back(u'C', std::string());
+  std::optional<std::pair<char16_t, std::size_t>> best;
+  for (const auto& [letter, folder] : drives) {
+    const bool holds = native.substr(0, folder.size()) == folder &&
+                       (native.size() == folder.size() || native[folder.size()] == '/');
+    // The longest folder wins; among equals, C:, then the first one listed.
+    if (holds && (!best || folder.size() > best->second ||
+                  (folder.size() == best->second && letter == u'C')))
+      best = std::make_pair(letter, folder.size());
+  }
+  return best.value_or(std::make_pair(u'C', std::size_t{0}));
+}
 }  // namespace
 
 String WindowsPath(std::string_view native_path) {
-  String path = FromUtf8(native_path);
+  std::string_view rest = native_path;
+  String path;
+  // An absolute path takes the drive whose folder holds it, so that NativePath maps
+  // the result back to the same file; with no drive mapped that is C: for every path.
+  if (!rest.empty() && rest.front() == '/') {
+    const auto [letter, length] = DriveHolding(rest);
+    path = String(1, letter) + u":";
+    rest.remove_prefix(length);
+    if (rest.empty()) path += u"\\";
+  }
+  path += FromUtf8(rest);
   for (char16_t& c : path) {
     if (c == u'/') c = u'\\';
   }
-  if (!path.empty() && path.front() == u'\\') path = u"C:" + path;
   return path;
 }
 

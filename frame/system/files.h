@@ -2,8 +2,8 @@
 //
 // Paths at this interface are Windows form ("C:\dati\file.log"): NativePath
 // (native_path.h) maps them to the native form at the OS boundary, and WindowsPath maps
-// back ("/opt/x" is "C:\opt\x"). A relative
-// path stays relative to the process's current folder.
+// back ("/opt/x" is "C:\opt\x"; with D: mapped to /srv/dati, "/srv/dati/a" is
+// "D:\a"). A relative path stays relative to the process's current folder.
 //
 // The operations go through a FileService. The default one calls the OS; a test
 // installs one of its own (usually derived from DefaultFileService with one method

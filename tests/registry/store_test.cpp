@@ -173,6 +173,9 @@ TEST_F(StoreTest, DeletingKeys) {
   EXPECT_EQ(store->DeleteKey(Store::RootKey(Root::CurrentUser), u"Albero\\Ramo\\Foglia"),
             ERROR_SUCCESS);
   EXPECT_EQ(store->SetString(leaf, u"", u"x"), ERROR_KEY_DELETED) << "an id of a deleted key";
+  Value gone;
+  EXPECT_EQ(store->QueryValue(leaf, u"", &gone), ERROR_KEY_DELETED) << "not an absent value";
+  EXPECT_EQ(store->QueryValue(sibling, u"nessuno", &gone), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(store->DeleteKey(Store::RootKey(Root::CurrentUser), u"Albero\\Ramo\\Foglia"),
             ERROR_FILE_NOT_FOUND);
   Make(u"Albero\\Ramo\\Foglia\\Nervo");
