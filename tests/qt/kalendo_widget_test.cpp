@@ -7,7 +7,9 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QDataWidgetMapper>
 #include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPushButton>
 
 #include "frame/com/activation.h"
 #include "frame/qt/kalendo_widget.h"
@@ -31,6 +33,13 @@ struct Window {
   bool Ready() { return QTest::qWaitForWindowActive(&window); }
   bool FocusInKalendo() const { return kalendo->isAncestorOf(QApplication::focusWidget()); }
 };
+
+// A shown window other than mine.
+QWidget* OtherWindow(const QWidget& mine) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != &mine && w->isVisible()) return w;
+  return nullptr;
+}
 
 QDate DateAt(const QSignalSpy& spy, int i) {
   return spy.at(i).at(0).toDate();
@@ -192,6 +201,29 @@ class KalendoWidgetTest : public QObject {
     QVERIFY(mapper.submit());
     QCOMPARE(model.data(model.index(1, 0)).toDate(), QDate(1999, 1, 15));
     QCOMPARE(model.data(model.index(0, 0)).toDate(), QDate(2005, 12, 25));
+  }
+
+  void aDayPickedInTheCalendar() {
+    Window w;
+    QVERIFY(w.Ready());
+    w.kalendo->setPopSelezione(true);
+    w.kalendo->setDate(QDate(2005, 8, 15));
+    QSignalSpy changed(w.kalendo, &KalendoWidget::dateChanged);
+    auto* button = w.kalendo->findChild<QPushButton*>();
+    QVERIFY(button && button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+    // The calendar is a window of its own; its day cells are labels.
+    QWidget* calendar = nullptr;
+    QTRY_VERIFY((calendar = OtherWindow(w.window)) != nullptr);
+    QLabel* day = nullptr;
+    for (auto* label : calendar->findChildren<QLabel*>())
+      if (label->text() == QStringLiteral("17") && label->isVisible()) day = label;
+    QVERIFY(day);
+    QTest::mouseClick(day, Qt::LeftButton);
+    QTRY_COMPARE(w.kalendo->text(), QStringLiteral("17/08/2005"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(DateAt(changed, 0), QDate(2005, 8, 17));
+    QTRY_VERIFY(OtherWindow(w.window) == nullptr);
   }
 
   void disabledTakesNoKeys() {
