@@ -6,6 +6,7 @@
 #include <QtGui/QFocusEvent>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QResizeEvent>
+#include <QtWidgets/QApplication>
 #include <cmath>
 
 #include "frame/automation/civil_date.h"
@@ -128,6 +129,15 @@ KalendoWidget::KalendoWidget(QWidget* parent) : QWidget(parent), state_(std::mak
   s.text = text();
   s.date = date();
   resize(s.designed);
+  // Qt's focus is in the field's widget, not in this one: leaving the field is this
+  // widget's focus-out to whoever watches it (an item delegate commits its editor's
+  // data on it, as a QDataWidgetMapper's automatic submit needs).
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (old && old != this && isAncestorOf(old) && now != this && !isAncestorOf(now)) {
+      QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+      QCoreApplication::sendEvent(this, &out);
+    }
+  });
 }
 
 KalendoWidget::~KalendoWidget() {

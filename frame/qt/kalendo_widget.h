@@ -8,7 +8,10 @@
 //
 //   date           the field's date as a QDate; an invalid QDate for the empty date
 //                  "00/00/0000" and for a text that is no date. The user property, so a
-//                  QDataWidgetMapper or an item delegate reads and writes it.
+//                  QDataWidgetMapper or an item delegate reads and writes it. setDate of
+//                  an invalid QDate, or of a year no automation Date holds (before 100,
+//                  after 9999), empties the field; a day outside the years the field
+//                  accepts (1900 to 3000) shows but reads back as no date.
 //   text           the field's text, "dd/mm/yyyy" ("00/00/0000" when empty); setting
 //                  it goes through Kalendo's Text (a date is rewritten in the field's
 //                  form, anything else empties the field).
@@ -24,7 +27,9 @@
 //
 // Sizes: sizeHint is the control's designed size; the control follows the widget's
 // size. Focus: Tab or a click brings the focus into the field; Tab and Shift+Tab from
-// the field go on along the window's focus chain.
+// the field go on along the window's focus chain. Qt's focus is then in the field's own
+// widget, a child of this one; leaving it sends this widget a FocusOut, so that an item
+// delegate or a mapper submitting on focus-out sees the edit end.
 //
 // The backend: the Qt backend installed by the host, or, when none is, one installed
 // for the widgets of this kind and uninstalled with the last of them; that backend

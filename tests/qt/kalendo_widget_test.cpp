@@ -201,6 +201,13 @@ class KalendoWidgetTest : public QObject {
     QVERIFY(mapper.submit());
     QCOMPARE(model.data(model.index(1, 0)).toDate(), QDate(1999, 1, 15));
     QCOMPARE(model.data(model.index(0, 0)).toDate(), QDate(2005, 12, 25));
+    // Submitting as the focus leaves, the mapper's default.
+    mapper.setSubmitPolicy(QDataWidgetMapper::AutoSubmit);
+    mapper.toFirst();
+    QTest::keyClicks(w.kalendo, QStringLiteral("01"));
+    QCOMPARE(model.data(model.index(0, 0)).toDate(), QDate(2005, 12, 25));
+    w.edit->setFocus(Qt::TabFocusReason);
+    QCOMPARE(model.data(model.index(0, 0)).toDate(), QDate(2005, 12, 1));
   }
 
   void aDayPickedInTheCalendar() {
