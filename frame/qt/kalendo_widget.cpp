@@ -194,7 +194,8 @@ void KalendoWidget::setText(const QString& text) {
 
 bool KalendoWidget::popSelezione() const {
   bool on = false;
-  if (auto* k = control()) Guarded("popSelezione", [&] { on = ze::CBool(k->Get(u"PopSelezione")); });
+  if (auto* k = control())
+    Guarded("popSelezione", [&] { on = ze::CBool(k->Get(u"PopSelezione")); });
   return on;
 }
 

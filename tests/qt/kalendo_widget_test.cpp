@@ -1,5 +1,7 @@
 // KalendoWidget as a Qt program uses it: properties, signals, a layout, the focus chain
 // and a QDataWidgetMapper, with Qt's own test library on the offscreen platform.
+#include "frame/qt/kalendo_widget.h"
+
 #include <QtCore/QScopedPointer>
 #include <QtGui/QStandardItemModel>
 #include <QtTest/QSignalSpy>
@@ -12,7 +14,6 @@
 #include <QtWidgets/QPushButton>
 
 #include "frame/com/activation.h"
-#include "frame/qt/kalendo_widget.h"
 
 using ze::qt::KalendoWidget;
 
