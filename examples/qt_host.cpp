@@ -1,14 +1,15 @@
-// A minimal host with a window: one Kalendo, its popup button on, in a Qt window.
+// A minimal Qt program with a date field: one KalendoWidget, its popup button on, and a
+// label that follows its date.
 //   qt_host [LIBRARY] [--quit]   (--quit closes the window once it is shown)
 #include <QtCore/QTimer>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
 #include <cstring>
 #include <iostream>
 
-#include "frame/automation/convert.h"
 #include "frame/com/activation.h"
-#include "frame/host/hosted_control.h"
-#include "frame/qt/qt_backend.h"
+#include "frame/qt/kalendo_widget.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -17,23 +18,20 @@ int main(int argc, char** argv) {
     std::cerr << "cannot register " << library << ": " << ze::com::LastActivationError() << "\n";
     return 1;
   }
-  ze::qt::QtBackend backend;
-  backend.Install();
-  int rc = 0;
-  {
-    auto form = ze::ui::NewForm<ze::ui::Form>();
-    form->SetCaption(u"Kalendo");
-    auto kalendo = ze::host::HostedControl::Create(u"zeKalendo.Kalendo", u"K1");
-    kalendo->PlaceOn(*form);
-    kalendo->InitNew();
-    kalendo->Let(u"PopSelezione", true);
-    kalendo->Let(u"Text", u"25/12/2005");
-    form->Show();
-    std::cout << "Text = " << ze::ToUtf8(ze::CStr(kalendo->Get(u"Text"))) << "\n";
-    if (argc > 1 && std::strcmp(argv[argc - 1], "--quit") == 0)
-      QTimer::singleShot(0, [] { QApplication::quit(); });
-    rc = backend.Run();
-  }
-  backend.Uninstall();
-  return rc;
+  QWidget window;
+  window.setWindowTitle("Kalendo");
+  auto* kalendo = new ze::qt::KalendoWidget;
+  auto* label = new QLabel;
+  auto* layout = new QHBoxLayout(&window);
+  layout->addWidget(kalendo);
+  layout->addWidget(label);
+  QObject::connect(kalendo, &ze::qt::KalendoWidget::dateChanged, label,
+                   [label](QDate date) { label->setText(date.toString("dddd d MMMM yyyy")); });
+  kalendo->setPopSelezione(true);
+  kalendo->setDate(QDate(2005, 12, 25));
+  window.show();
+  std::cout << "Text = " << kalendo->text().toStdString() << "\n";
+  if (argc > 1 && std::strcmp(argv[argc - 1], "--quit") == 0)
+    QTimer::singleShot(0, &app, &QApplication::quit);
+  return app.exec();
 }

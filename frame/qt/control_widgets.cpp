@@ -251,7 +251,22 @@ void UpdateComboBox(const ze::ui::ComboBox& list, QComboBox& view, Pushed& pushe
   }
 }
 
+// A form embedded in a host's widget: a plain child at the host's top-left corner, at
+// the form's size; caption, icon, frame, position and modality belong to windows.
+void UpdateEmbeddedForm(ze::ui::Form& form, QWidget& widget, Pushed& pushed,
+                        AppearanceCache& cache) {
+  if (pushed.fresh && widget.isWindow()) widget.setWindowFlags(Qt::Widget);
+  PlaceChanged(form.Left(), form.Top(), form.ScaleWidth(), form.ScaleHeight(), pushed, cache);
+  const QSize client(std::max(PixelsX(pushed.twips[2]), 1), std::max(PixelsY(pushed.twips[3]), 1));
+  if (pushed.fresh || pushed.clientSize != client) {
+    pushed.clientSize = client;
+    widget.resize(client);
+  }
+  if (pushed.fresh) widget.move(0, 0);
+}
+
 void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceCache& cache) {
+  if (pushed.embedded) return UpdateEmbeddedForm(form, window, pushed, cache);
   if (pushed.fresh || pushed.caption != form.Caption()) {
     pushed.caption = form.Caption();
     window.setWindowTitle(WindowTitleOf(pushed.caption));

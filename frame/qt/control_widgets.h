@@ -3,7 +3,8 @@
 //
 //   Form          top-level QWidget window (caption, client size up to twice the
 //                 screen's, position, icon, frame by BorderStyle, application-modal
-//                 when shown modal)
+//                 when shown modal); an embedded form is a frameless child widget of
+//                 its host's at the host's corner, at the form's size
 //   TextBox       QLineEdit (text, selection and caret, read-only when Locked)
 //   Label         QLabel (plain-text caption, alignment, border, opaque or not; the
 //                 caption wraps when the label has room for two lines)
@@ -81,7 +82,8 @@ struct Pushed {
   // Drop-down list.
   std::vector<ze::String> items;
   std::int32_t listIndex = -1;
-  // Form.
+  // Form. Embedded: a child of a host's widget rather than a window (qt_backend.h).
+  bool embedded = false;
   QPoint position;
   QSize clientSize;
 };

@@ -17,6 +17,7 @@
 #include "frame/ui/combo_box.h"
 #include "frame/ui/control.h"
 #include "frame/ui/desktop.h"
+#include "frame/ui/focus.h"
 #include "frame/ui/form.h"
 #include "frame/ui/input.h"
 #include "frame/ui/keys.h"
@@ -34,6 +35,12 @@ bool IsKeyboardEvent(QEvent::Type type) {
   return type == QEvent::KeyPress || type == QEvent::KeyRelease ||
          type == QEvent::ShortcutOverride || type == QEvent::InputMethod ||
          type == QEvent::Shortcut;
+}
+
+// Tab or Shift+Tab, which move the focus.
+bool IsTab(const QKeyEvent& key) {
+  return (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
+         !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
 bool IsMouseEvent(QEvent::Type type) {
@@ -91,7 +98,13 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress:
       event->accept();
-      if (!view_.Syncing()) KeyPressed(static_cast<QKeyEvent&>(*event));
+      if (view_.Syncing()) return true;
+      if (IsTab(static_cast<QKeyEvent&>(*event)) && view_.HostOf(entry->form)) {
+        // Tab leaves an embedded form along its host's focus chain, as in any widget.
+        view_.TabOut(*entry->form, static_cast<QKeyEvent&>(*event).key() == Qt::Key_Backtab);
+        return true;
+      }
+      KeyPressed(static_cast<QKeyEvent&>(*event));
       return true;
     case QEvent::KeyRelease:
       event->accept();
@@ -120,20 +133,42 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Close:
       return CloseRequested(*entry, *event);
     case QEvent::WindowActivate:
-      if (entry->kind == Kind::Form && !view_.Syncing()) WindowActivated(*entry);
+      // An embedded form's widget hears of its host's window: the focus activates it.
+      if (entry->kind == Kind::Form && !view_.Syncing() && !view_.HostOf(entry->form))
+        WindowActivated(*entry);
       return false;
     case QEvent::FocusIn:
+      if (view_.Syncing()) return false;
+      if (view_.HostOf(entry->form)) {
+        // Qt's focus came into an embedded form (the host's window coming back, or a
+        // host's call): the model follows Qt here.
+        FocusCameIn(*entry);
+        return false;
+      }
       // Qt moved its focus on its own (a window coming back): the model's focus wins.
-      if (!view_.Syncing()) view_.MarkDirty();
+      view_.MarkDirty();
       return false;
     case QEvent::Resize:
     case QEvent::Move:
-      if (entry->kind == Kind::Form && event->spontaneous() && !view_.Syncing())
+      if (entry->kind == Kind::Form && event->spontaneous() && !view_.Syncing() &&
+          !view_.HostOf(entry->form))
         WindowGeometry(*entry, *event);
       return false;
     default:
       return IsSuppressed(type);
   }
+}
+
+void InputRouter::FocusCameIn(Entry& entry) {
+  Control* control = entry.control;
+  if (ze::ui::Desktop::Active() == entry.form && ze::ui::FocusManager::Focused() == control) {
+    view_.MarkDirty();
+    return;
+  }
+  Form* form = entry.form;
+  view_.Deliver([control, form] {
+    if (!input::Focus(*control)) input::ActivateWindow(*form);
+  });
 }
 
 // ---- keys -------------------------------------------------------------------------------------

@@ -25,6 +25,9 @@
 //               by hand sets the form's size and position.
 //   pointer     every mouse event moves the model's pointer (cursor.h) to the event's
 //               screen position.
+//   embedded    in a form embedded in a host's widget, Tab and Shift+Tab pass on along
+//               the host's focus chain, Qt's focus coming into one of its widgets gives
+//               the model's focus there, and the host window's activation is no form's.
 #pragma once
 
 #include <QtCore/QObject>
@@ -62,6 +65,7 @@ class InputRouter : public QObject {
   bool Mouse(Entry& entry, QMouseEvent& event);
   bool CloseRequested(Entry& entry, QEvent& event);
   void WindowActivated(Entry& entry);
+  void FocusCameIn(Entry& entry);
   void WindowGeometry(Entry& entry, QEvent& event);
 
   // A control with the token of its life, for gestures that span several events.

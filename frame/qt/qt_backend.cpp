@@ -168,6 +168,14 @@ void QtBackend::ShowPending() {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void QtBackend::Embed(ze::ui::Form& form, QWidget& host) {
+  state_->view.Embed(form, host);
+}
+
+void QtBackend::Unembed(const ze::ui::Form& form) {
+  state_->view.Unembed(form);
+}
+
 void QtBackend::SetSyncMode(SyncMode mode) {
   state_->view.SetSyncMode(mode);
 }

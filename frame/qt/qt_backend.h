@@ -91,6 +91,17 @@ class QtBackend final : public ze::ui::Backend, public ze::Clock {
   // parent for a dialog of their own. The widget belongs to the view: do not delete it.
   QWidget* WidgetOf(const ze::ui::Control& control) const;
 
+  // A form shown inside a widget of the host's own rather than as a window: its widget
+  // is a frameless child of host at host's top-left corner, at the form's size. Qt's
+  // focus decides the model's: focus coming into the form's widgets activates the form
+  // and focuses the control there, focus leaving for another widget of the host's
+  // raises the control's LostFocus and leaves the application (input.h,
+  // FocusToOtherWidget), Tab and Shift+Tab in it go on along host's focus chain, and
+  // host's window activates as Qt's windows do. Call before the form shows (a window
+  // it has already is remade); Unembed, before host goes, makes it a window again.
+  void Embed(ze::ui::Form& form, QWidget& host);
+  void Unembed(const ze::ui::Form& form);
+
   // How the view syncs: only what the model's notices named (the default), or by
   // comparing every control of every shown form, for a benchmark that measures the two
   // side by side.

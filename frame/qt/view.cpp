@@ -114,8 +114,12 @@ void View::SetActive(bool active) {
   if (active && qGuiApp) {
     focusHook_ = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &modelTimer_,
                                   [this](QWindow*) { FocusWindowChanged(); });
+    focusWidgetHook_ =
+        QObject::connect(qApp, &QApplication::focusChanged, &modelTimer_,
+                         [this](QWidget* old, QWidget* now) { FocusWidgetChanged(old, now); });
   } else {
     QObject::disconnect(focusHook_);
+    QObject::disconnect(focusWidgetHook_);
   }
 }
 
@@ -233,14 +237,16 @@ void View::SyncForm(Form& form) {
     auto it = entries_.find(owner);
     if (it != entries_.end() && it->second->seen == generation_) ownerWindow = it->second->widget;
   }
-  Entry& entry = Ensure(form, ownerWindow, form);
+  QWidget* host = HostOf(&form);
+  Entry& entry = Ensure(form, host ? host : ownerWindow, form);
+  entry.pushed.embedded = host != nullptr;
   QWidget* window = entry.widget;
   Push(entry);
   SyncChildren(form, entry, form);
   if (!window->isVisible()) {
     window->show();
     // Some platforms activate a window as it shows; that activation is no user's.
-    activationEchoes_.push_back(window);
+    if (!host) activationEchoes_.push_back(window);
   }
 }
 
@@ -362,15 +368,77 @@ void View::FocusWindowChanged() {
 void View::CheckFocusLeftTheForms() {
   if (!active_ || syncing_ || ForeignWindowHoldsInput() || !ze::ui::Desktop::Active()) return;
   if (QWindow* focus = QGuiApplication::focusWindow()) {
+    // An embedded form's window is its host's.
     for (const auto& [control, entry] : entries_)
-      if (entry->kind == Kind::Form && entry->widget && entry->widget->windowHandle() == focus)
+      if (entry->kind == Kind::Form && entry->widget &&
+          entry->widget->window()->windowHandle() == focus)
         return;
   }
   Deliver([] { ze::ui::input::SwitchToOtherApplication(); });
 }
 
+void View::FocusWidgetChanged(QWidget* old, QWidget* now) {
+  // A window losing the focus as a whole is the focus window's change (above); the
+  // view's own focus moves are the model's already.
+  if (!active_ || syncing_ || !old || !now) return;
+  QWidget* host = EmbeddingHostOf(old);
+  if (!host || EmbeddingHostOf(now)) return;  // within hosts: the router follows it
+  if (EntryOf(now)) return;                   // a form's window: the model moved there
+  if (HostOf(ze::ui::Desktop::Active()) != host) return;
+  Deliver([] { ze::ui::input::FocusToOtherWidget(); });
+}
+
+// ---- embedded forms ---------------------------------------------------------------------------
+
+void View::Embed(Form& form, QWidget& host) {
+  embedded_[&form] = &host;
+  // A window the form had already is remade as the host's child.
+  if (entries_.count(&form)) Remove(&form);
+  treeChanged_ = true;
+  dirty_ = true;
+}
+
+void View::Unembed(const Form& form) {
+  if (embedded_.erase(&form) == 0) return;
+  if (entries_.count(&form)) Remove(&form);
+  treeChanged_ = true;
+  dirty_ = true;
+}
+
+QWidget* View::HostOf(const Form* form) const {
+  if (!form || embedded_.empty()) return nullptr;
+  auto it = embedded_.find(form);
+  return it == embedded_.end() ? nullptr : it->second.data();
+}
+
+QWidget* View::EmbeddingHostOf(const QWidget* widget) const {
+  if (!widget) return nullptr;
+  for (const auto& [form, host] : embedded_)
+    if (host && (host == widget || host->isAncestorOf(widget))) return host;
+  return nullptr;
+}
+
+void View::TabOut(const Form& form, bool backward) {
+  QWidget* host = HostOf(&form);
+  if (!host) return;
+  QWidget* w = host;
+  for (;;) {
+    w = backward ? w->previousInFocusChain() : w->nextInFocusChain();
+    if (!w || w == host) return;
+    if (host->isAncestorOf(w) || w->window() != host->window()) continue;
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+      w->setFocus(backward ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+      return;
+    }
+  }
+}
+
+// ---- activation and focus -----------------------------------------------------------------------
+
 void View::SyncActivation() {
   if (!activeEntry_ || !activeEntry_->widget) return;
+  // The host's window is the host's to activate.
+  if (activeEntry_->pushed.embedded) return;
   QWidget* window = activeEntry_->widget;
   if (!window->isVisible() || QApplication::activeWindow() == window) return;
   // Asked already and Qt has not answered yet: no second request.

@@ -103,6 +103,20 @@ class View : public ze::ui::ModelObserver {
   void FormShown(ze::ui::Form& form) override;
   void FormHidden(ze::ui::Form& form) override;
 
+  // Forms embedded in a host's widget (QtBackend::Embed): the form shows as a child of
+  // host; Qt's activation of host's window is the host's, and the model's activation
+  // and focus follow Qt's focus into and out of host (the router's focus-in, the focus
+  // leaving to a widget of the host's own, Tab passing on along host's focus chain).
+  void Embed(ze::ui::Form& form, QWidget& host);
+  void Unembed(const ze::ui::Form& form);
+  // The host of an embedded form, or null.
+  QWidget* HostOf(const ze::ui::Form* form) const;
+  // The host whose widget tree holds widget (the host itself included), or null.
+  QWidget* EmbeddingHostOf(const QWidget* widget) const;
+  // Tab in an embedded form: the focus goes to the next (or previous) widget that takes
+  // the focus by Tab in its host's window, outside the host; none, and it stays.
+  void TabOut(const ze::ui::Form& form, bool backward);
+
   void SetSyncMode(SyncMode mode) { mode_ = mode; }
   // Every window closed and deleted (the backend is uninstalled).
   void Clear();
@@ -154,6 +168,9 @@ class View : public ze::ui::ModelObserver {
   // the focus passes through no window on its way between two of ours.
   void FocusWindowChanged();
   void CheckFocusLeftTheForms();
+  // Qt's focus moved from old to now: out of an embedded form to a widget of the host's
+  // own, the model's focus owner loses the focus.
+  void FocusWidgetChanged(QWidget* old, QWidget* now);
 
   QtBackend& backend_;
   std::unique_ptr<InputRouter> router_;
@@ -173,6 +190,8 @@ class View : public ze::ui::ModelObserver {
   QMetaObject::Connection idleHook_;
   QMetaObject::Connection wakeHook_;
   QMetaObject::Connection focusHook_;
+  QMetaObject::Connection focusWidgetHook_;
+  std::unordered_map<const ze::ui::Form*, QPointer<QWidget>> embedded_;
   bool focusCheckQueued_ = false;
   unsigned long generation_ = 0;
   std::size_t seenThisRound_ = 0;  // entries met by the current round

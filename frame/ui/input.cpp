@@ -306,5 +306,11 @@ void SwitchToOtherApplication() {
 void SwitchBack() {
   Desktop::ReturnToApplication();
 }
+void FocusToOtherWidget() {
+  if (!Desktop::Active()) return;
+  FocusManager::Move(nullptr);
+  if (FocusManager::Focused()) return;
+  Desktop::LeaveApplication();
+}
 
 }  // namespace ze::ui::input

@@ -68,6 +68,11 @@ bool ActivateWindow(Form& form);
 bool CloseWindow(Form& form);
 void SwitchToOtherApplication();
 void SwitchBack();
+// The keyboard went to a widget outside every form (a toolkit widget of the host's own
+// beside a form embedded in the host's window): the focus owner hears LostFocus, then
+// the application is left as by SwitchToOtherApplication. A LostFocus handler that
+// takes the focus back keeps the application active.
+void FocusToOtherWidget();
 
 // The input path's own checks, for a backend that routes its toolkit's input.
 //

@@ -8,11 +8,17 @@
 #include "frame/automation/convert.h"
 #include "frame/automation/error.h"
 #include "frame/automation/string.h"
+#include "sample/data/libpq_library.h"
 #include "sample/data/recordset.h"
 
 namespace provix2 {
 
 namespace {
+
+// libpq's functions; the first use loads it.
+const Libpq& Pq() {
+  return LoadLibpq();
+}
 
 // Type oids of the server's built-in types (pg_type.oid, fixed since forever).
 constexpr unsigned kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kFloat4 = 700,
@@ -20,7 +26,7 @@ constexpr unsigned kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, k
                    kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700;
 
 std::string ServerMessage(const PGconn* conn) {
-  std::string message = PQerrorMessage(conn);
+  std::string message = Pq().PQerrorMessage(conn);
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
   return message;
 }
@@ -50,20 +56,20 @@ std::string WithoutZone(std::string text) {
 class PostgresTable::Result {
  public:
   explicit Result(PGresult* result) : result_(result) {}
-  ~Result() { PQclear(result_); }
+  ~Result() { Pq().PQclear(result_); }
   Result(Result&& other) noexcept : result_(other.result_) { other.result_ = nullptr; }
   Result(const Result&) = delete;
   Result& operator=(const Result&) = delete;
 
-  int Rows() const { return PQntuples(result_); }
+  int Rows() const { return Pq().PQntuples(result_); }
   Cell At(int row, int col) const {
     Cell cell;
-    if (PQgetisnull(result_, row, col)) return cell;
+    if (Pq().PQgetisnull(result_, row, col)) return cell;
     cell.kind = Cell::Kind::Text;
-    cell.bytes = PQgetvalue(result_, row, col);
+    cell.bytes = Pq().PQgetvalue(result_, row, col);
     return cell;
   }
-  std::string Text(int row, int col) const { return PQgetvalue(result_, row, col); }
+  std::string Text(int row, int col) const { return Pq().PQgetvalue(result_, row, col); }
   const PGresult* Raw() const { return result_; }
   // The first row as a record: `keys` key columns, then the bound fields.
   std::optional<Row> First(std::size_t keys, std::size_t fields) const {
@@ -87,10 +93,10 @@ PostgresTable::PostgresTable(const std::string& connection, const std::string& t
   const char* keywords[] = {"connect_timeout", "fallback_application_name", "dbname",
                             "client_encoding", nullptr};
   const char* values[] = {"5", "provix2", connection_.c_str(), "UTF8", nullptr};
-  conn_ = PQconnectdbParams(keywords, values, 1);
+  conn_ = Pq().PQconnectdbParams(keywords, values, 1);
   if (conn_ == nullptr) throw RecordsetError("memoria insufficiente per collegarsi al server");
   try {
-    if (PQstatus(conn_) != CONNECTION_OK) {
+    if (Pq().PQstatus(conn_) != CONNECTION_OK) {
       throw RecordsetError("impossibile collegarsi al server del database: " +
                            ServerMessage(conn_));
     }
@@ -124,9 +130,9 @@ PostgresTable::PostgresTable(const std::string& connection, const std::string& t
         throw RecordsetError("la tabella \"" + table + "\" non ha il campo \"" + field + "\"");
       }
       const std::string name = columns.Text(match, 0);
-      char* quoted = PQescapeIdentifier(conn_, name.c_str(), name.size());
+      char* quoted = Pq().PQescapeIdentifier(conn_, name.c_str(), name.size());
       quoted_.push_back(quoted ? quoted : name);
-      PQfreemem(quoted);
+      Pq().PQfreemem(quoted);
       types_.push_back(static_cast<unsigned>(std::strtoul(columns.Text(match, 1).c_str(), nullptr, 10)));
     }
     const Result primary = Run(
@@ -141,22 +147,22 @@ PostgresTable::PostgresTable(const std::string& connection, const std::string& t
     }
     for (int r = 0; r < primary.Rows(); ++r) {
       const std::string name = primary.Text(r, 0);
-      char* quoted = PQescapeIdentifier(conn_, name.c_str(), name.size());
+      char* quoted = Pq().PQescapeIdentifier(conn_, name.c_str(), name.size());
       keys_.push_back(quoted ? quoted : name);
-      PQfreemem(quoted);
+      Pq().PQfreemem(quoted);
     }
     for (const auto& k : keys_) columns_ += (columns_.empty() ? "" : ", ") + k;
     for (const auto& f : quoted_) columns_ += ", " + f;
     Open();
   } catch (...) {
-    PQfinish(conn_);
+    Pq().PQfinish(conn_);
     conn_ = nullptr;
     throw;
   }
 }
 
 PostgresTable::~PostgresTable() {
-  PQfinish(conn_);
+  Pq().PQfinish(conn_);
 }
 
 void PostgresTable::SetUpSession() {
@@ -165,9 +171,9 @@ void PostgresTable::SetUpSession() {
 }
 
 void PostgresTable::Reconnect() {
-  if (PQstatus(conn_) == CONNECTION_OK) return;
-  PQreset(conn_);
-  if (PQstatus(conn_) != CONNECTION_OK) {
+  if (Pq().PQstatus(conn_) == CONNECTION_OK) return;
+  Pq().PQreset(conn_);
+  if (Pq().PQstatus(conn_) != CONNECTION_OK) {
     throw RecordsetError("il server del database non risponde: " + ServerMessage(conn_) +
                          "\nLe modifiche restano sul modulo: il prossimo spostamento o "
                          "salvataggio riprova.");
@@ -179,16 +185,16 @@ PostgresTable::Result PostgresTable::Run(
     const std::string& sql, const std::vector<std::optional<std::string>>& params) const {
   std::vector<const char*> values;
   for (const auto& p : params) values.push_back(p ? p->c_str() : nullptr);
-  Result result(PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr,
+  Result result(Pq().PQexecParams(conn_, sql.c_str(), static_cast<int>(values.size()), nullptr,
                              values.data(), nullptr, nullptr, 0));
-  const ExecStatusType status = PQresultStatus(result.Raw());
+  const ExecStatusType status = Pq().PQresultStatus(result.Raw());
   if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) return result;
-  if (PQstatus(conn_) != CONNECTION_OK) {
+  if (Pq().PQstatus(conn_) != CONNECTION_OK) {
     throw RecordsetError("la connessione al server del database si è interrotta (" +
                          ServerMessage(conn_) +
                          ")\nIl prossimo spostamento o salvataggio si ricollega.");
   }
-  const char* primary = PQresultErrorField(result.Raw(), PG_DIAG_MESSAGE_PRIMARY);
+  const char* primary = Pq().PQresultErrorField(result.Raw(), PG_DIAG_MESSAGE_PRIMARY);
   throw RecordsetError(std::string("errore del server del database: ") +
                        (primary ? primary : ServerMessage(conn_)));
 }
