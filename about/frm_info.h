@@ -13,6 +13,7 @@
 #include "frame/ui/image.h"
 #include "frame/ui/label.h"
 #include "ze_installation.h"
+#include "ze_version.h"
 
 namespace zekalendo {
 
@@ -20,7 +21,8 @@ class FrmInfo : public ze::ui::Form {
  public:
   // The library's product name and version, as the box shows them.
   static constexpr char16_t kProductName[] = u"zeKalendo";
-  static constexpr int kMajor = 2, kMinor = 0, kRevision = 2;
+  static constexpr int kMajor = ZE_COMPONENT_VERSION_MAJOR, kMinor = ZE_COMPONENT_VERSION_MINOR,
+                       kRevision = ZE_COMPONENT_VERSION_REVISION;
   // The installation values (ze_installation.h).
   static constexpr char16_t kWebAddress[] = ZE_MAKER_WEB_ADDRESS;
   static constexpr char16_t kSupportMail[] = ZE_SUPPORT_MAIL;

@@ -98,8 +98,8 @@ ze::String CodificaIndirizzo(const ze::String& testo) {
 
 // The library's version, Major.Minor.Revision.
 ze::String VersioneLibreria() {
-  return ze::FromUtf8(std::to_string(ZE_VERSION_MAJOR) + "." + std::to_string(ZE_VERSION_MINOR) +
-                      "." + std::to_string(ZE_VERSION_REVISION));
+  return ze::FromUtf8(std::to_string(ZE_COMPONENT_VERSION_MAJOR) + "." + std::to_string(ZE_COMPONENT_VERSION_MINOR) +
+                      "." + std::to_string(ZE_COMPONENT_VERSION_REVISION));
 }
 
 // The platform's ANSI calls see a command line only up to its first NUL.

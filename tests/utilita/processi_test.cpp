@@ -201,9 +201,9 @@ TEST_F(ProcessiTest, HomePageGoWebAndEMailOpenTheirTargetsSilently) {
   ASSERT_EQ(opened_.size(), 3u);
   EXPECT_EQ(opened_[0].file, ZE_MAKER_WEB_ADDRESS);
   EXPECT_EQ(opened_[1].file, u"https://esempio.example/pagina");
-  const std::string version = std::to_string(ZE_VERSION_MAJOR) + "." +
-                              std::to_string(ZE_VERSION_MINOR) + "." +
-                              std::to_string(ZE_VERSION_REVISION);
+  const std::string version = std::to_string(ZE_COMPONENT_VERSION_MAJOR) + "." +
+                              std::to_string(ZE_COMPONENT_VERSION_MINOR) + "." +
+                              std::to_string(ZE_COMPONENT_VERSION_REVISION);
   EXPECT_EQ(opened_[2].file, String(u"Mailto:") + ZE_SUPPORT_MAIL + u"?subject=" + ZE_PRODUCT_NAME +
                                  u"%20" + ze::FromUtf8(version));
   for (const auto& r : opened_) EXPECT_EQ(r.directory, u"C:\\");
