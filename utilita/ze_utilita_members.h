@@ -107,6 +107,26 @@ namespace members = ze::com::members;
   /* shell folders and system directories, ids from 0x60030030 */                          \
   /* processes, the shell and server registration, ids from 0x60030060 */                  \
   /* versions and system information, ids from 0x60030070 */                               \
+  FUNCTION(GetVersione, 0x60030070, GetVersione, members::String,                         \
+           (PARAM(file, members::String, ByRef, _)), u"", 0)                               \
+  FUNCTION(ConfrontaVersione, 0x60030071, ConfrontaVersione, members::Long,               \
+           (PARAM(VersioneA, members::String, ByRef, _),                                   \
+            PARAM(VersioneB, members::String, ByRef, _)),                                  \
+           u"", 0)                                                                        \
+  FUNCTION(InfoSO, 0x60030072, InfoSO, members::Long, (), u"", 0)                         \
+  FUNCTION(IsWindowsNT, 0x60030073, IsWindowsNT, members::Boolean, (), u"", 0)            \
+  FUNCTION(InfoSOVersione, 0x60030074, InfoSOVersione, members::String, (), u"", 0)       \
+  FUNCTION(GetSerialHD, 0x60030075, GetSerialHD, members::String, (), u"", 0)             \
+  FUNCTION(GetSerialDrive, 0x60030076, GetSerialDrive, members::String,                   \
+           (PARAM(letteraDrive, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(WriteAccess, 0x60030077, WriteAccess, members::Boolean,                        \
+           (PARAM(strDirName, members::String, ByVal, _),                                  \
+            PARAM(verbose, members::Boolean, ByRef, _)),                                   \
+           u"", 0)                                                                        \
+  FUNCTION(FileAperto, 0x60030078, FileAperto, members::Boolean,                          \
+           (PARAM(file, members::String, ByRef, _)), u"", 0)                               \
+  FUNCTION(EliminaReadOnly, 0x60030079, EliminaReadOnly, members::Void,                   \
+           (PARAM(Filename, members::String, ByRef, _)), u"", 0)                           \
   /* window helpers, ids from 0x60030080 */
 // clang-format on
 
