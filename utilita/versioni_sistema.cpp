@@ -170,6 +170,8 @@ bool zeUtilita::WriteAccess(ze::String strDirName, bool& verbose) const {
 }
 
 bool zeUtilita::FileAperto(ze::String& file) const {
+  // No file is named "".
+  if (file.empty()) return false;
   const std::optional<std::string> native = ze::system::NativePath(file);
   // A name without a native form (a network name, a NUL inside) cannot be opened.
   if (!native) return true;
