@@ -4,8 +4,9 @@
 # Usage: scripts/fuzz.sh [TARGET] [seconds]
 #   TARGET: automation_text (the text conversions, the default), reg_file (the .reg
 #   reader), utilita_text (zeUtilita's text routines), ini_text (the INI text rules),
-#   property_bag (the property-bag reader) or zeprova_script (zeprova's script
-#   reading); seconds: default FUZZ_SECONDS or 120.
+#   property_bag (the property-bag reader), zeprova_script (zeprova's script
+#   reading) or pe_version (the PE version-resource reader); seconds: default
+#   FUZZ_SECONDS or 120.
 # New interesting inputs go to build/fuzz/TARGET/corpus (the saved corpus is only
 # read); a crashing input is written to build/fuzz/TARGET/ and the script exits
 # non-zero. Copy a crash into fuzz/TARGET/corpus once it is fixed, so the regression
@@ -51,6 +52,11 @@ case "$target" in
     libs=(icu-i18n icu-uc)
     max_len=4096
     ;;
+  pe_version)
+    sources=(frame/system/pe_version.cpp)
+    libs=()
+    max_len=8192
+    ;;
   zeprova_script)
     sources=(frame/automation/*.cpp frame/container/*.cpp frame/system/atomic_file.cpp
              frame/system/regular_file.cpp tools/zeprova/script_line.cpp
@@ -59,7 +65,7 @@ case "$target" in
     max_len=4096
     ;;
   *)
-    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text, ini_text, property_bag, zeprova_script)" >&2
+    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text, ini_text, property_bag, zeprova_script, pe_version)" >&2
     exit 2
     ;;
 esac
