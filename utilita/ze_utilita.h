@@ -196,6 +196,36 @@ class zeUtilita {
   void EliminaReadOnly(ze::String& Filename) const;
 
   // --- window helpers ---
+  // Windows are the process's forms, on Qt or headless; a window handle is a form's
+  // Hwnd. Objects are reached late-bound, by their properties' names, so any object
+  // with them will do (frame/host/form_object.h gives a form's).
+
+  // Brings forward the first form, front to back, whose caption (up to its first NUL,
+  // at most 255 characters) contains testo in any letter case: restored if minimised
+  // or maximised, shown, made active. False for "" or when none matches.
+  bool ShowFinestraConTitolo(ze::String& testo) const;
+  // Centres obj (Left, Top, Width, Height) on the screen, or in the client area of
+  // padre (ScaleWidth, ScaleHeight); each failing step is skipped.
+  void CentraForm(ze::ObjectRef& obj) const;
+  void CentraFormFiglio(ze::ObjectRef& padre, ze::ObjectRef& obj) const;
+  // Keeps the form of handle hwnd above the others (omitted or True) or lets it be an
+  // ordinary window again (False or Null); error 13 for a value that is no Boolean.
+  // A handle of no form changes nothing.
+  void FinetraTopMost(std::int32_t& hwnd, std::optional<ze::Variant>& SempreInPrimoPiano) const;
+  // Paints PassoA (60) horizontal bands down the form's client area, the first in
+  // ColoreIniziale (&H00FF0000, blue), each next one PassoB (4) darker in every
+  // component that did not start at 0, a component wrapping round below 0 (0 - 4 is
+  // 252). The form keeps the painting until Cls. Error 11 for no bands, 6 for more
+  // than 32767, 13 for values that are no numbers; the form's ScaleMode is restored
+  // whatever fails.
+  void SfumaForm(ze::ObjectRef& InputForm, std::optional<ze::Variant>& ColoreIniziale,
+                 std::optional<ze::Variant>& PassoA, std::optional<ze::Variant>& PassoB) const;
+  // Waits until the clock's second has moved on sec times and once more (between sec
+  // and sec + 1 seconds; a wait across midnight ends like any other), handling events
+  // meanwhile; it rests for 10 ms between rounds instead of keeping a processor busy.
+  void WaitSecondi(std::int16_t& sec) const;
+  // Blocks the thread, events and all, for millisecondi; a negative time is none.
+  void Sleep(std::int32_t& millisecondi) const;
 
   // For the library's own routines (the folders and the program starters read through
   // LeggiRegistro); callers by dispatch do not see these.

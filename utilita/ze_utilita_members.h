@@ -127,7 +127,28 @@ namespace members = ze::com::members;
            (PARAM(file, members::String, ByRef, _)), u"", 0)                               \
   FUNCTION(EliminaReadOnly, 0x60030079, EliminaReadOnly, members::Void,                   \
            (PARAM(Filename, members::String, ByRef, _)), u"", 0)                           \
-  /* window helpers, ids from 0x60030080 */
+  /* window helpers, ids from 0x60030080 */                                                \
+  FUNCTION(ShowFinestraConTitolo, 0x60030080, ShowFinestraConTitolo, members::Boolean,    \
+           (PARAM(testo, members::String, ByRef, _)), u"", 0)                              \
+  FUNCTION(CentraForm, 0x60030081, CentraForm, members::Void,                             \
+           (PARAM(obj, members::Object, ByRef, _)), u"", 0)                                \
+  FUNCTION(CentraFormFiglio, 0x60030082, CentraFormFiglio, members::Void,                 \
+           (PARAM(padre, members::Object, ByRef, _), PARAM(obj, members::Object, ByRef, _)), \
+           u"", 0)                                                                        \
+  FUNCTION(FinetraTopMost, 0x60030083, FinetraTopMost, members::Void,                     \
+           (PARAM(hwnd, members::Long, ByRef, _),                                          \
+            PARAM(SempreInPrimoPiano, members::Any, Optional, _)),                         \
+           u"", 0)                                                                        \
+  FUNCTION(SfumaForm, 0x60030084, SfumaForm, members::Void,                               \
+           (PARAM(InputForm, members::Object, ByRef, _),                                   \
+            PARAM(ColoreIniziale, members::Any, Optional, _),                              \
+            PARAM(PassoA, members::Any, Optional, _),                                      \
+            PARAM(PassoB, members::Any, Optional, _)),                                     \
+           u"", 0)                                                                        \
+  FUNCTION(WaitSecondi, 0x60030085, WaitSecondi, members::Void,                           \
+           (PARAM(sec, members::Integer, ByRef, _)), u"", 0)                               \
+  FUNCTION(Sleep, 0x60030086, Sleep, members::Void,                                       \
+           (PARAM(millisecondi, members::Long, ByRef, _)), u"", 0)
 // clang-format on
 
 // The routines bound by hand, in the order of the ids above.
