@@ -60,7 +60,8 @@ class Reader {
 
   bool Get(std::uint64_t offset, std::span<std::uint8_t> out) const {
     if (offset > size_ || out.size() > size_ - offset) return false;
-    return bytes_.Read(offset, out);
+    // Nothing to read (a table of no entries) is no read at all.
+    return out.empty() || bytes_.Read(offset, out);
   }
 
  private:
