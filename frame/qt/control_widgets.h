@@ -2,8 +2,9 @@
 // widget_factory.h), and pushing a control's state into its widget.
 //
 //   Form          top-level QWidget window (caption, client size up to twice the
-//                 screen's, position, icon, frame by BorderStyle, application-modal
-//                 when shown modal)
+//                 screen's, position, icon, frame by BorderStyle, staying on top when
+//                 TopMost, minimised or maximised by WindowState, application-modal
+//                 when shown modal) that paints the form's painting under its children
 //   TextBox       QLineEdit (text, selection and caret, read-only when Locked)
 //   Label         QLabel (plain-text caption, alignment, border, opaque or not; the
 //                 caption wraps when the label has room for two lines)
@@ -41,6 +42,7 @@
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
 #include "frame/qt/widget_factory.h"
+#include "frame/ui/painting.h"
 
 class QWidget;
 
@@ -84,6 +86,9 @@ struct Pushed {
   // Form.
   QPoint position;
   QSize clientSize;
+  std::int16_t windowState = 0;
+  bool topMost = false;
+  std::vector<ze::ui::FilledRect> painting;
 };
 
 // The factories of the built-in kinds, each with its model class (Control itself: the
