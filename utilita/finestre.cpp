@@ -131,8 +131,8 @@ void zeUtilita::CentraFormFiglio(ze::ObjectRef& padre, ze::ObjectRef& obj) const
 
 void zeUtilita::FinetraTopMost(std::int32_t& hwnd,
                                std::optional<ze::Variant>& SempreInPrimoPiano) const {
-  const bool primoPiano = !SempreInPrimoPiano || (!SempreInPrimoPiano->IsNull() &&
-                                                  ze::CBool(*SempreInPrimoPiano));
+  const bool primoPiano =
+      !SempreInPrimoPiano || (!SempreInPrimoPiano->IsNull() && ze::CBool(*SempreInPrimoPiano));
   // A handle of no window changes nothing, as the window call's result goes unread.
   if (ze::ui::Form* finestra = ze::ui::Desktop::FindByHandle(hwnd))
     finestra->SetTopMost(primoPiano);
@@ -141,8 +141,8 @@ void zeUtilita::FinetraTopMost(std::int32_t& hwnd,
 void zeUtilita::SfumaForm(ze::ObjectRef& InputForm, std::optional<ze::Variant>& ColoreIniziale,
                           std::optional<ze::Variant>& PassoA,
                           std::optional<ze::Variant>& PassoB) const {
-  const std::int32_t c = ColoreIniziale ? ze::CLng(*ColoreIniziale)
-                                        : static_cast<std::int32_t>(kBluPuro);
+  const std::int32_t c =
+      ColoreIniziale ? ze::CLng(*ColoreIniziale) : static_cast<std::int32_t>(kBluPuro);
   const std::int32_t n = PassoA ? ze::CLng(*PassoA) : 60;
   const std::int16_t s = PassoB ? ze::CInt(*PassoB) : 4;
 
@@ -162,7 +162,8 @@ void zeUtilita::SfumaForm(ze::ObjectRef& InputForm, std::optional<ze::Variant>& 
   } ripristina{form.Get(), scalaPrima};
 
   if (n == 0) ze::Raise(kDivisioneZero);
-  const float b = ze::CSng(ze::com::GetProperty(form.Get(), u"ScaleHeight")) / static_cast<float>(n);
+  const float b =
+      ze::CSng(ze::com::GetProperty(form.Get(), u"ScaleHeight")) / static_cast<float>(n);
   const std::int32_t hdc = ze::CLng(ze::com::GetProperty(form.Get(), u"hDC"));
   ze::ui::PixelRect rect;
   rect.left = 0;

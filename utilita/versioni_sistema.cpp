@@ -40,7 +40,9 @@ ze::String Str(std::int32_t n) {
   return ze::FromUtf8(n >= 0 ? " " + digits : digits);
 }
 
-ze::String Decimale(std::int64_t n) { return ze::FromUtf8(std::to_string(n)); }
+ze::String Decimale(std::int64_t n) {
+  return ze::FromUtf8(std::to_string(n));
+}
 
 // The error an open for writing reports for a failure of the system.
 std::int32_t ErroreDiScrittura(int error) {
@@ -140,7 +142,9 @@ ze::String zeUtilita::InfoSOVersione() const {
          u" " + ze::FromUtf8(servizio);
 }
 
-ze::String zeUtilita::GetSerialHD() const { return SerialeDi(u"c:\\"); }
+ze::String zeUtilita::GetSerialHD() const {
+  return SerialeDi(u"c:\\");
+}
 
 ze::String zeUtilita::GetSerialDrive(ze::String& letteraDrive) const {
   // Only a drive letter names a drive: "" or "C:\dati" would name a folder instead.

@@ -83,8 +83,12 @@ void Run(benchmark::State& state, std::size_t padding) {
   std::remove(path.c_str());
 }
 
-void GetVersione(benchmark::State& state) { Run(state, 0); }
-void GetVersioneLarge(benchmark::State& state) { Run(state, std::size_t{64} << 20); }
+void GetVersione(benchmark::State& state) {
+  Run(state, 0);
+}
+void GetVersioneLarge(benchmark::State& state) {
+  Run(state, std::size_t{64} << 20);
+}
 
 BENCHMARK(GetVersione);
 BENCHMARK(GetVersioneLarge);

@@ -40,13 +40,17 @@ class FormDispatch final : public ComObject<DispatchImpl<FormDispatch>> {
             [](F& o, const Variant& v) { o.Form().SetHeight(CSng(v)); });
         Property(
             5, u"ScaleWidth", single, u"", 0,
-            [](F& o) { return Variant(o.FromTwips(o.Form().ScaleWidth(), ui::Screen::TwipsPerPixelX())); },
+            [](F& o) {
+              return Variant(o.FromTwips(o.Form().ScaleWidth(), ui::Screen::TwipsPerPixelX()));
+            },
             [](F& o, const Variant& v) {
               o.Form().SetScaleWidth(o.ToTwips(CSng(v), ui::Screen::TwipsPerPixelX()));
             });
         Property(
             6, u"ScaleHeight", single, u"", 0,
-            [](F& o) { return Variant(o.FromTwips(o.Form().ScaleHeight(), ui::Screen::TwipsPerPixelY())); },
+            [](F& o) {
+              return Variant(o.FromTwips(o.Form().ScaleHeight(), ui::Screen::TwipsPerPixelY()));
+            },
             [](F& o, const Variant& v) {
               o.Form().SetScaleHeight(o.ToTwips(CSng(v), ui::Screen::TwipsPerPixelY()));
             });

@@ -12,7 +12,9 @@ namespace ze::system {
 namespace {
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
 
-int CloseAll(int fd) { return ::close(fd) == 0 ? 0 : errno; }
+int CloseAll(int fd) {
+  return ::close(fd) == 0 ? 0 : errno;
+}
 }  // namespace
 
 int CreateTestFile(const std::string& path, std::string& created) {
@@ -34,7 +36,9 @@ int CreateTestFile(const std::string& path, std::string& created) {
   return CloseAll(fd);
 }
 
-int RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+int RemoveFile(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 ? 0 : errno;
+}
 
 bool IsPlainVisibleFile(const std::string& path) {
   struct stat st;
@@ -44,7 +48,9 @@ bool IsPlainVisibleFile(const std::string& path) {
   return start < path.size() && path[start] != '.';
 }
 
-bool IsReadable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
+bool IsReadable(const std::string& path) {
+  return ::access(path.c_str(), R_OK) == 0;
+}
 
 int AddOwnerWrite(const std::string& path) {
   struct stat st;

@@ -21,13 +21,13 @@ namespace ze::system {
 
 namespace {
 
-constexpr std::uint16_t kDosMagic = 0x5A4D;       // "MZ"
-constexpr std::uint32_t kPeMagic = 0x00004550;    // "PE\0\0"
+constexpr std::uint16_t kDosMagic = 0x5A4D;     // "MZ"
+constexpr std::uint32_t kPeMagic = 0x00004550;  // "PE\0\0"
 constexpr std::uint16_t kPe32 = 0x10B;
 constexpr std::uint16_t kPe32Plus = 0x20B;
-constexpr std::uint32_t kResourceDirectory = 2;   // index among the data directories
+constexpr std::uint32_t kResourceDirectory = 2;  // index among the data directories
 constexpr std::uint32_t kRtVersion = 16;
-constexpr std::uint32_t kVsVersionInfo = 1;       // the version resource's usual id
+constexpr std::uint32_t kVsVersionInfo = 1;  // the version resource's usual id
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::uint32_t kHighBit = 0x80000000;
 
@@ -165,8 +165,8 @@ class FileBytes final : public PeBytes {
   bool Read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
     std::size_t done = 0;
     while (done < out.size()) {
-      const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done,
-                                  static_cast<off_t>(offset + done));
+      const ssize_t got =
+          ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
       if (got < 0 && errno == EINTR) continue;
       if (got <= 0) return false;
       done += static_cast<std::size_t>(got);
@@ -200,9 +200,14 @@ std::optional<FileVersion> ReadFileVersion(const PeBytes& bytes) {
   if (optionalSize < 2 || !reader.Get(pe + coff.size(), optional)) return std::nullopt;
   std::size_t countAt = 0;
   switch (U16(&optional[0])) {
-    case kPe32: countAt = 92; break;
-    case kPe32Plus: countAt = 108; break;
-    default: return std::nullopt;
+    case kPe32:
+      countAt = 92;
+      break;
+    case kPe32Plus:
+      countAt = 108;
+      break;
+    default:
+      return std::nullopt;
   }
   const std::size_t directoriesAt = countAt + 4;
   const std::size_t resourceAt = directoriesAt + kResourceDirectory * 8;

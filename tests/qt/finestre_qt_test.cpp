@@ -28,10 +28,10 @@ TEST_F(FinestreQtTest, TheFadeShowsInTheWindow) {
   ASSERT_NE(window, nullptr);
   const QImage shown = window->grab().toImage();
   ASSERT_EQ(shown.size(), QSize(40, 600));
-  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 255));     // band 1
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 255));  // band 1
   EXPECT_EQ(shown.pixel(39, 9), qRgb(0, 0, 255));
-  EXPECT_EQ(shown.pixel(20, 10), qRgb(0, 0, 251));   // band 2
-  EXPECT_EQ(shown.pixel(20, 595), qRgb(0, 0, 19));   // band 60
+  EXPECT_EQ(shown.pixel(20, 10), qRgb(0, 0, 251));  // band 2
+  EXPECT_EQ(shown.pixel(20, 595), qRgb(0, 0, 19));  // band 60
   EXPECT_EQ(shown.pixel(39, 599), qRgb(0, 0, 19));
 
   // A new fade in grey, and its wrap at band 34.

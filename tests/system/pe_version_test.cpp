@@ -43,8 +43,12 @@ constexpr std::uint32_t kRva = 0x1000;
 constexpr std::size_t kBlockSize = 92;
 constexpr std::size_t kFileSize = at::kBlock + kBlockSize;
 
-constexpr std::size_t OptionalSize(bool plus) { return plus ? 240 : 224; }
-constexpr std::size_t SectionTable(bool plus) { return at::kOptional + OptionalSize(plus); }
+constexpr std::size_t OptionalSize(bool plus) {
+  return plus ? 240 : 224;
+}
+constexpr std::size_t SectionTable(bool plus) {
+  return at::kOptional + OptionalSize(plus);
+}
 
 // A PE file with one section, .rsrc, holding a version resource stamped ms/ls, laid
 // out as a linker lays it out.
@@ -90,7 +94,9 @@ Bytes MakePe(bool plus, std::uint32_t ms, std::uint32_t ls) {
   return b;
 }
 
-std::optional<FileVersion> Read(const Bytes& b) { return ReadFileVersion(std::span(b)); }
+std::optional<FileVersion> Read(const Bytes& b) {
+  return ReadFileVersion(std::span(b));
+}
 
 TEST(PeVersion, HandMadeFilesOfBothFormatsRead) {
   for (const bool plus : {false, true}) {
@@ -155,8 +161,8 @@ TEST(PeVersion, DamagedOrHostileHeadersAreNoVersion) {
 
 TEST(PeVersion, NotPeFilesAreNoVersion) {
   const std::string text = "MZ is not enough: this is a text file\r\n";
-  EXPECT_FALSE(ReadFileVersion(std::span(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                         text.size())));
+  EXPECT_FALSE(
+      ReadFileVersion(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())));
   EXPECT_FALSE(ReadFileVersion(std::string("/nonexistent/file.dll")));
   EXPECT_FALSE(ReadFileVersion(std::string("/dev/null")));
   EXPECT_FALSE(ReadFileVersion(std::string("/tmp")));

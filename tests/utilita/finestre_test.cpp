@@ -45,7 +45,8 @@ class FinestreTest : public ze::ui::testing::UiTest {
     return form;
   }
   void Sfuma(const std::shared_ptr<Form>& form, std::optional<Variant> colore,
-             std::optional<Variant> bande = std::nullopt, std::optional<Variant> passo = std::nullopt) {
+             std::optional<Variant> bande = std::nullopt,
+             std::optional<Variant> passo = std::nullopt) {
     ze::ObjectRef o = Oggetto(form);
     utilita_.SfumaForm(o, colore, bande, passo);
   }
@@ -195,7 +196,8 @@ TEST_F(FinestreTest, WaitSecondiZeroEndsAtTheNextSecond) {
 }
 
 TEST_F(FinestreTest, WaitSecondiHandlesEventsAndCrossesMidnight) {
-  backend_.SetNow(ze::Date(ze::DateSerial(2005, 12, 31).serial + ze::TimeSerial(23, 59, 58).serial));
+  backend_.SetNow(
+      ze::Date(ze::DateSerial(2005, 12, 31).serial + ze::TimeSerial(23, 59, 58).serial));
   auto form = Finestra(u"Orologio");
   auto& timer = form->AddChild<ze::ui::Timer>(u"Timer1");
   int ticks = 0;
@@ -235,9 +237,9 @@ TEST_F(FinestreTest, TheHelpersAnswerByDispatch) {
               S_OK);
     EXPECT_EQ(form->Left(), 5280);
     std::vector<Variant> sopra{Variant(form->Hwnd())};
-    ASSERT_EQ(TryInvokeByName(object.Get(), u"FinetraTopMost", DISPATCH_METHOD, sopra, &result,
-                              &info),
-              S_OK);
+    ASSERT_EQ(
+        TryInvokeByName(object.Get(), u"FinetraTopMost", DISPATCH_METHOD, sopra, &result, &info),
+        S_OK);
     EXPECT_TRUE(form->TopMost());
     std::vector<Variant> sfuma{ze::host::FormObject(form), Variant(std::int32_t{0xFF}),
                                Variant(std::int32_t{0})};

@@ -94,7 +94,7 @@ TEST_F(VersioniTest, ConfrontaVersioneComparesPartByPart) {
 }
 
 TEST_F(VersioniTest, ConfrontaVersioneOverflowsAboveSixteenBits) {
-  for (const char16_t* big : {u"32768.0.0.0",  u"1.0.0.40000", u"-32769", u"1.99999"}) {
+  for (const char16_t* big : {u"32768.0.0.0", u"1.0.0.40000", u"-32769", u"1.99999"}) {
     EXPECT_EQ(ErrorOf([&] { Confronta(big, u"1.0.0.0"); }), ze::errors::kOverflow)
         << ze::ToUtf8(big);
   }
@@ -290,18 +290,18 @@ TEST_F(VersioniTest, TheRoutinesAnswerByDispatch) {
               S_OK);
     EXPECT_EQ(result, Variant(std::int32_t{-1}));
     std::vector<Variant> big{Variant(String(u"40000")), Variant(String(u"1"))};
-    EXPECT_EQ(TryInvokeByName(object.Get(), u"ConfrontaVersione", DISPATCH_METHOD, big, &result,
-                              &info),
-              DISP_E_EXCEPTION);
+    EXPECT_EQ(
+        TryInvokeByName(object.Get(), u"ConfrontaVersione", DISPATCH_METHOD, big, &result, &info),
+        DISP_E_EXCEPTION);
     EXPECT_EQ(info.scode, MAKE_HRESULT(1, FACILITY_CONTROL, ze::errors::kOverflow));
     // A routine without a result gives Empty.
     Write("ro.txt", "x");
     chmod((folder_ + "/ro.txt").c_str(), 0400);
     std::vector<Variant> file{Variant(Path("ro.txt"))};
     result = Variant(std::int32_t{5});
-    ASSERT_EQ(TryInvokeByName(object.Get(), u"EliminaReadOnly", DISPATCH_METHOD, file, &result,
-                              &info),
-              S_OK);
+    ASSERT_EQ(
+        TryInvokeByName(object.Get(), u"EliminaReadOnly", DISPATCH_METHOD, file, &result, &info),
+        S_OK);
     EXPECT_EQ(result, Variant());
     EXPECT_EQ(fs::status(folder_ + "/ro.txt").permissions() & fs::perms::owner_write,
               fs::perms::owner_write);
