@@ -7,7 +7,7 @@ TEST_DIR := build/test
 REL_DIR := build/release
 BENCH_DIR := build/bench
 
-.PHONY: test run bench fuzz deps-test deps-run format clean
+.PHONY: test run bench fuzz pictures deps-test deps-run format clean
 
 deps-test:
 	@bash scripts/install-deps.sh test
@@ -26,6 +26,12 @@ run: deps-run
 	umask 022 && cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF -DZE_BENCH=OFF
 	umask 022 && cmake --build $(REL_DIR) -j $(JOBS)
 	bash scripts/main-job.sh $(REL_DIR)
+
+# The README's pictures of the controls, from the offscreen session of the main job.
+pictures: deps-run
+	umask 022 && cmake -S . -B $(REL_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF -DZE_BENCH=OFF
+	umask 022 && cmake --build $(REL_DIR) -j $(JOBS)
+	bash scripts/update-pictures.sh $(REL_DIR)
 
 bench: deps-test
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZE_TESTS=OFF -DZE_BENCH=ON

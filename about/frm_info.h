@@ -12,6 +12,7 @@
 #include "frame/ui/form.h"
 #include "frame/ui/image.h"
 #include "frame/ui/label.h"
+#include "ze_installation.h"
 
 namespace zekalendo {
 
@@ -20,8 +21,9 @@ class FrmInfo : public ze::ui::Form {
   // The library's product name and version, as the box shows them.
   static constexpr char16_t kProductName[] = u"zeKalendo";
   static constexpr int kMajor = 2, kMinor = 0, kRevision = 2;
-  static constexpr char16_t kWebAddress[] = u"https://www.zekalendo.example/";
-  static constexpr char16_t kSupportMail[] = u"assistenza@zekalendo.example";
+  // The installation values (ze_installation.h).
+  static constexpr char16_t kWebAddress[] = ZE_MAKER_WEB_ADDRESS;
+  static constexpr char16_t kSupportMail[] = ZE_SUPPORT_MAIL;
 
   FrmInfo();
   static std::shared_ptr<FrmInfo> Create() { return ze::ui::NewForm<FrmInfo>(); }

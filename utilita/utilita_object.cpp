@@ -57,6 +57,24 @@ const DispatchTable<UtilitaObject>& UtilitaObject::Dispatch() {
                o.utilita_.Evidenzia(control);
                return ze::Variant();
              });
+      // The processes group's Subs; hwnd and the address come by value.
+      const ParamDesc hwnd{u"hwnd", TypeDesc{VT_I4, {}}, PARAMFLAG_FIN, {}};
+      Method(kIdHomePage, u"HomePage", TypeDesc{VT_VOID, {}}, {hwnd}, u"", 0,
+             [](UtilitaObject& o, std::span<ze::Variant> args) {
+               o.utilita_.HomePage(args[0].Get<std::int32_t>());
+               return ze::Variant();
+             });
+      Method(kIdGoWeb, u"GoWeb", TypeDesc{VT_VOID, {}},
+             {hwnd, ParamDesc{u"indirizzoWeb", TypeDesc{VT_BSTR, {}}, PARAMFLAG_FIN, {}}}, u"", 0,
+             [](UtilitaObject& o, std::span<ze::Variant> args) {
+               o.utilita_.GoWeb(args[0].Get<std::int32_t>(), args[1].Get<ze::String>());
+               return ze::Variant();
+             });
+      Method(kIdEMail, u"EMail", TypeDesc{VT_VOID, {}}, {hwnd}, u"", 0,
+             [](UtilitaObject& o, std::span<ze::Variant> args) {
+               o.utilita_.EMail(args[0].Get<std::int32_t>());
+               return ze::Variant();
+             });
     }
   };
   static const Table table;

@@ -151,6 +151,40 @@ class zeUtilita {
   // --- shell folders and system directories ---
 
   // --- processes, the shell and server registration ---
+  // Programs start from an argument vector, never through a shell; documents and
+  // addresses open with the desktop's opener (frame/system/shell_execute.h). The
+  // maker's addresses and the product name come from the installation values
+  // (ze_installation.h, README.md).
+
+  // Opens `file` (a document, Windows form, or an address) with its associated program.
+  // On failure a message box titled "Errore" names the file and the reason (not
+  // found, no program for its type, access denied), unless `muto` is True; only True
+  // (-1) silences, a `muto` of 1 still shows it.
+  bool EseguiEx(std::int32_t& hwnd, ze::String& file, ze::Variant muto) const;
+  // Starts, without waiting, the program the App Paths entry of `applicazione` names;
+  // "NAME: Applicazione non trovata." in a box when there is none.
+  bool StartApplicazione(ze::String& applicazione) const;
+  // Runs `ToRun`, with " " and `COMMANDLINE` after it when given, and waits until the
+  // program has ended. It blocks the calling thread (the user interface's) as long as
+  // the program runs, without a time-out. False at once when the program is not there.
+  bool ShellSospensiva(ze::String& ToRun, std::optional<ze::Variant> COMMANDLINE) const;
+  // The maker's web page, an address, a mail to the maker's support; outcome ignored.
+  void HomePage(std::int32_t hwnd) const;
+  void GoWeb(std::int32_t hwnd, ze::String indirizzoWeb) const;
+  void EMail(std::int32_t hwnd) const;
+  // Writes a desktop entry at `lnk_pathname` that starts `file` in `dir_lavoro`; False
+  // when it cannot be written or a text holds a line break.
+  bool CreaCollegamento(ze::String& lnk_pathname, ze::String& file, ze::String& dir_lavoro) const;
+  // Runs the registration (or unregistration) of a server: ".DLL" and ".OCX" libraries
+  // by their entry point, ".EXE" programs with "/REGSERVER" ("/UNREGSERVER").
+  bool RegistraServer(ze::String& file) const;
+  bool DeRegistraServer(ze::String& file) const;
+  // Whether the running program is one of the development environment's executables.
+  bool IsVBEnvironment() const;
+  // Expands the compressed installation file `sorgente` into `destinazione` (an
+  // uncompressed file is copied); False for an empty result or any failure, and the
+  // destination is then as it was.
+  bool Decomprimi(ze::String& sorgente, ze::String& destinazione) const;
 
   // --- versions and system information ---
   // Version texts are four decimal parts joined by ".", major first. A file version is
@@ -252,6 +286,11 @@ class zeUtilita {
 
  private:
   ze::String EstraiNomeFile(const ze::String& path) const;
+  // The in-process and local halves of RegistraServer and DeRegistraServer.
+  bool RegistraLibreria(const ze::String& file) const;
+  bool DeRegistraLibreria(const ze::String& file) const;
+  bool RegistraEseguibile(const ze::String& file) const;
+  bool DeRegistraEseguibile(const ze::String& file) const;
 
   // The high and the low 16 bits of a version word, 0 to 65535.
   std::int32_t ParteAltaVersione(std::int32_t parola) const;

@@ -7,10 +7,11 @@
 // the list say where each block starts) and a new routine takes its group's next free
 // id; no id is reused.
 //
-// Two routines need what a table line cannot say yet, a String array parameter
-// (zeSplit) and a Sub with a parameter (Evidenzia): they are described and bound by
-// hand with DispatchTable::Method in utilita_object.cpp, with the next ids
-// (kIdZeSplit, kIdEvidenzia below), and are reached by dispatch only.
+// Some routines need what a table line cannot say yet, a String array parameter
+// (zeSplit) and Subs with parameters (Evidenzia, HomePage, GoWeb, EMail): they are
+// described and bound by hand with DispatchTable::Method in utilita_object.cpp, with
+// their group's next ids (kIdZeSplit, kIdEvidenzia ... below), and are reached by
+// dispatch only.
 #pragma once
 
 #include "frame/com/member_table.h"
@@ -106,6 +107,28 @@ namespace members = ze::com::members;
            u"", 0)                                                                        \
   /* shell folders and system directories, ids from 0x60030030 */                          \
   /* processes, the shell and server registration, ids from 0x60030060 */                  \
+  FUNCTION(EseguiEx, 0x60030060, EseguiEx, members::Boolean,                              \
+           (PARAM(hwnd, members::Long, ByRef, _),                                         \
+            PARAM(file, members::String, ByRef, _),                                       \
+            PARAM(muto, members::Any, Default, false)), u"", 0)                           \
+  FUNCTION(StartApplicazione, 0x60030061, StartApplicazione, members::Boolean,            \
+           (PARAM(applicazione, members::String, ByRef, _)), u"", 0)                      \
+  FUNCTION(ShellSospensiva, 0x60030062, ShellSospensiva, members::Boolean,                \
+           (PARAM(ToRun, members::String, ByRef, _),                                      \
+            PARAM(COMMANDLINE, members::Any, Optional, _)), u"", 0)                       \
+  /* HomePage 0x60030063, GoWeb 0x60030064, EMail 0x60030065: bound by hand */            \
+  FUNCTION(CreaCollegamento, 0x60030066, CreaCollegamento, members::Boolean,              \
+           (PARAM(lnk_pathname, members::String, ByRef, _),                               \
+            PARAM(file, members::String, ByRef, _),                                       \
+            PARAM(dir_lavoro, members::String, ByRef, _)), u"", 0)                        \
+  FUNCTION(RegistraServer, 0x60030067, RegistraServer, members::Boolean,                  \
+           (PARAM(file, members::String, ByRef, _)), u"", 0)                              \
+  FUNCTION(DeRegistraServer, 0x60030068, DeRegistraServer, members::Boolean,              \
+           (PARAM(file, members::String, ByRef, _)), u"", 0)                              \
+  FUNCTION(IsVBEnvironment, 0x60030069, IsVBEnvironment, members::Boolean, (), u"", 0)    \
+  FUNCTION(Decomprimi, 0x6003006A, Decomprimi, members::Boolean,                          \
+           (PARAM(sorgente, members::String, ByRef, _),                                   \
+            PARAM(destinazione, members::String, ByRef, _)), u"", 0)                      \
   /* versions and system information, ids from 0x60030070 */                               \
   FUNCTION(GetVersione, 0x60030070, GetVersione, members::String,                         \
            (PARAM(file, members::String, ByRef, _)), u"", 0)                               \
@@ -154,6 +177,10 @@ namespace members = ze::com::members;
 // The routines bound by hand, in the order of the ids above.
 inline constexpr ze::com::DISPID kIdZeSplit = 0x60030005;
 inline constexpr ze::com::DISPID kIdEvidenzia = 0x6003000B;
+// Subs with parameters of the processes group.
+inline constexpr ze::com::DISPID kIdHomePage = 0x60030063;
+inline constexpr ze::com::DISPID kIdGoWeb = 0x60030064;
+inline constexpr ze::com::DISPID kIdEMail = 0x60030065;
 
 ZE_DUAL_INTERFACE(IzeUtilita, ids::kIidUtilita, ZE_UTILITA_MEMBERS);
 

@@ -267,7 +267,8 @@ HRESULT CreateObject(std::u16string_view progIdOrClsid, ComPtr<IDispatch>* out) 
   return CreateFromPath(path, clsid, nullptr, IID_IDispatch, out->PutVoid());
 }
 
-HRESULT RegisterServerLibrary(const std::string& path, bool unregister) {
+HRESULT RegisterServerLibrary(const std::string& path, bool unregister, bool* entry_called) {
+  if (entry_called != nullptr) *entry_called = false;
   system::DynamicLibrary library = system::DynamicLibrary::Open(path);
   switch (library.error()) {
     case system::LoadError::None:
@@ -285,6 +286,7 @@ HRESULT RegisterServerLibrary(const std::string& path, bool unregister) {
     return Fail(CO_E_ERRORINDLL, "the library " + path + " has no " + name);
   }
   HRESULT hr;
+  if (entry_called != nullptr) *entry_called = true;
   try {
     hr = entry();
   } catch (...) {

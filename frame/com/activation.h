@@ -48,8 +48,10 @@ HRESULT CreateObject(std::u16string_view progIdOrClsid, ComPtr<IDispatch>* out);
 // Loads the library file at `path`, calls its DllRegisterServer (or, with
 // `unregister`, DllUnregisterServer) and lets it go again. The result is the
 // export's, or CO_E_DLLNOTFOUND / HRESULT_BAD_EXE_FORMAT when the file cannot be
-// loaded, CO_E_ERRORINDLL when it lacks the export.
-HRESULT RegisterServerLibrary(const std::string& path, bool unregister = false);
+// loaded, CO_E_ERRORINDLL when it lacks the export. `entry_called`, when given, tells
+// whether the export ran, whatever it returned.
+HRESULT RegisterServerLibrary(const std::string& path, bool unregister = false,
+                              bool* entry_called = nullptr);
 
 // Unloads the loaded libraries that say they can be unloaded.
 void CoFreeUnusedLibraries();

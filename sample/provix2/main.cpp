@@ -16,6 +16,7 @@
 //                                SQLite file
 //   provix2 --help | --version
 #include <QtCore/QElapsedTimer>
+#include <QtGui/QGuiApplication>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>
 #include <cstdlib>
@@ -35,6 +36,17 @@
 #include "ze_version.h"
 
 namespace {
+
+// The offscreen platform has no window manager and says so each time a window is raised
+// or sized by its hints; those notices only puzzle whoever reads the session's output.
+QtMessageHandler g_qtMessages = nullptr;
+void QuietOffscreenNotices(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+  if (message.startsWith(QLatin1String("This plugin does not support")) &&
+      QGuiApplication::platformName() == QLatin1String("offscreen"))
+    return;
+  g_qtMessages(type, context, message);
+}
 
 constexpr const char* kUsage =
     "usage: provix2 [--session [DIR] | --first-frame | --calendario] [--data DIR] [--database NAME] | --help | --version\n"
@@ -144,6 +156,7 @@ int main(int argc, char** argv) {
   }
 
   StartupStages stages(clock);
+  g_qtMessages = qInstallMessageHandler(QuietOffscreenNotices);
   QApplication app(argc, argv);
   stages.Ended("qt");
   ze::qt::QtBackend backend;
