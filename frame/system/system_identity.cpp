@@ -9,9 +9,9 @@ namespace ze::system {
 
 void ReadReleaseNumbers(const std::string& release, SystemIdentity& identity) {
   std::int32_t* const parts[] = {&identity.major, &identity.minor, &identity.build};
+  for (std::int32_t* part : parts) *part = 0;
   std::size_t at = 0;
   for (std::int32_t* part : parts) {
-    *part = 0;
     if (at >= release.size() || !std::isdigit(static_cast<unsigned char>(release[at]))) break;
     std::int64_t value = 0;
     for (; at < release.size() && std::isdigit(static_cast<unsigned char>(release[at])); ++at) {
