@@ -40,8 +40,8 @@ bench: deps-test
 
 # Coverage-guided fuzzing with libFuzzer (clang): FUZZ_TARGET=automation_text (the
 # text conversions), reg_file (the .reg reader), utilita_text (zeUtilita's text
-# routines), ini_text (the INI text rules), property_bag (the property-bag reader) or
-# zeprova_script (zeprova's script reading).
+# routines), ini_text (the INI text rules), property_bag (the property-bag reader),
+# zeprova_script (zeprova's script reading) or pe_version (the PE version reader).
 FUZZ_TARGET ?= automation_text
 fuzz: deps-test
 	bash scripts/fuzz.sh $(FUZZ_TARGET)

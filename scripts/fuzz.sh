@@ -5,7 +5,8 @@
 #   TARGET: automation_text (the text conversions, the default), reg_file (the .reg
 #   reader), utilita_text (zeUtilita's text routines), ini_text (the INI text rules),
 #   property_bag (the property-bag reader), zeprova_script (zeprova's script
-#   reading) or szdd (the SZDD expander); seconds: default FUZZ_SECONDS or 120.
+#   reading), szdd (the SZDD expander) or pe_version (the PE version-resource
+#   reader); seconds: default FUZZ_SECONDS or 120.
 # New interesting inputs go to build/fuzz/TARGET/corpus (the saved corpus is only
 # read); a crashing input is written to build/fuzz/TARGET/ and the script exits
 # non-zero. Copy a crash into fuzz/TARGET/corpus once it is fixed, so the regression
@@ -56,6 +57,11 @@ case "$target" in
     libs=()
     max_len=8192
     ;;
+  pe_version)
+    sources=(frame/system/pe_version.cpp)
+    libs=()
+    max_len=8192
+    ;;
   zeprova_script)
     sources=(frame/automation/*.cpp frame/container/*.cpp frame/system/atomic_file.cpp
              frame/system/regular_file.cpp tools/zeprova/script_line.cpp
@@ -64,7 +70,7 @@ case "$target" in
     max_len=4096
     ;;
   *)
-    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text, ini_text, property_bag, zeprova_script, szdd)" >&2
+    echo "unknown fuzz target $target (automation_text, reg_file, utilita_text, ini_text, property_bag, zeprova_script, szdd, pe_version)" >&2
     exit 2
     ;;
 esac

@@ -236,8 +236,79 @@ class zeUtilita {
   bool Decomprimi(ze::String& sorgente, ze::String& destinazione) const;
 
   // --- versions and system information ---
+  // Version texts are four decimal parts joined by ".", major first. A file version is
+  // written as the file stamps it, each part 0 to 65535; a comparison holds parts in
+  // 16 bits, so a text with a part above 32767 fails there with error 6.
+
+  // The file version of the program file `file` (an EXE, DLL or OCX: a PE file);
+  // "0.0.0.0" for a file without one, a missing file or any other kind of file.
+  ze::String GetVersione(ze::String& file) const;
+  // 1 when VersioneA is the later version, -1 when it is the earlier, 0 when the two
+  // are equal, comparing parts 1 to 4 in turn. A text of fewer parts repeats its last
+  // ("1.2" reads 1.2.2.2), parts beyond the fourth are ignored, a part reads as Val
+  // reads it, rounded to an Integer (error 6 outside 16 bits).
+  std::int32_t ConfrontaVersione(ze::String& VersioneA, ze::String& VersioneB) const;
+  // The operating-system code of the original's table; this system answers as the
+  // newest row of the NT family (8), or 0 when it cannot tell.
+  std::int32_t InfoSO() const;
+  // True: this system counts as the NT family (False only when it cannot tell).
+  bool IsWindowsNT() const;
+  // The system's name, its release as major.minor.build and its build description,
+  // from uname: "Linux 6.1.0 #1 SMP PREEMPT_DYNAMIC Debian 6.1.76-1 (2024-02-01)";
+  // "" when it cannot tell.
+  ze::String InfoSOVersione() const;
+  // The serial of the volume that holds drive C:, or of drive `letteraDrive` (the
+  // letter alone, "D"), as a signed 32-bit decimal text; "" for a drive that does not
+  // exist (the registry store maps no folder to it) or cannot be reached. The serial
+  // is the file system's id folded to 32 bits (frame/system/volume_serial.h).
+  ze::String GetSerialHD() const;
+  ze::String GetSerialDrive(ze::String& letteraDrive) const;
+  // Whether a file can be created in the folder strDirName, found by creating (and
+  // deleting) the test file "120asd12.tmp"; an existing file of that name is left as
+  // it is and a unique name is used instead. A failure is left in the current error
+  // record; with verbose, it is shown ("Errore # " and the number, a CR, the
+  // description; title "Errore") and the record cleared.
+  bool WriteAccess(ze::String strDirName, bool& verbose) const;
+  // True when the file `file` is open in some process (this one included) or cannot be
+  // read; False when it is no plain file (missing, a folder, a hidden dot-file) or no
+  // process has it open. Only the processes this one may look at are seen, and not a
+  // file that is only mapped into memory: frame/system/file_in_use.h.
+  bool FileAperto(ze::String& file) const;
+  // Clears the read-only mark of a file: gives its owner write permission; failures
+  // are ignored.
+  void EliminaReadOnly(ze::String& Filename) const;
 
   // --- window helpers ---
+  // Windows are the process's forms, on Qt or headless; a window handle is a form's
+  // Hwnd. Objects are reached late-bound, by their properties' names, so any object
+  // with them will do (frame/host/form_object.h gives a form's).
+
+  // Brings forward the first form, front to back, whose caption (up to its first NUL,
+  // at most 255 characters) contains testo in any letter case: restored if minimised
+  // or maximised, shown, made active. False for "" or when none matches.
+  bool ShowFinestraConTitolo(ze::String& testo) const;
+  // Centres obj (Left, Top, Width, Height) on the screen, or in the client area of
+  // padre (ScaleWidth, ScaleHeight); each failing step is skipped.
+  void CentraForm(ze::ObjectRef& obj) const;
+  void CentraFormFiglio(ze::ObjectRef& padre, ze::ObjectRef& obj) const;
+  // Keeps the form of handle hwnd above the others (omitted or True) or lets it be an
+  // ordinary window again (False or Null); error 13 for a value that is no Boolean.
+  // A handle of no form changes nothing.
+  void FinetraTopMost(std::int32_t& hwnd, std::optional<ze::Variant>& SempreInPrimoPiano) const;
+  // Paints PassoA (60) horizontal bands down the form's client area, the first in
+  // ColoreIniziale (&H00FF0000, blue), each next one PassoB (4) darker in every
+  // component that did not start at 0, a component wrapping round below 0 (0 - 4 is
+  // 252). The form keeps the painting until Cls. Error 11 for no bands, 6 for more
+  // than 32767, 13 for values that are no numbers; the form's ScaleMode is restored
+  // whatever fails.
+  void SfumaForm(ze::ObjectRef& InputForm, std::optional<ze::Variant>& ColoreIniziale,
+                 std::optional<ze::Variant>& PassoA, std::optional<ze::Variant>& PassoB) const;
+  // Waits until the clock's second has moved on sec times and once more (between sec
+  // and sec + 1 seconds; a wait across midnight ends like any other), handling events
+  // meanwhile; it rests for 10 ms between rounds instead of keeping a processor busy.
+  void WaitSecondi(std::int16_t& sec) const;
+  // Blocks the thread, events and all, for millisecondi; a negative time is none.
+  void Sleep(std::int32_t& millisecondi) const;
 
   // For the library's own routines (the folders and the program starters read through
   // LeggiRegistro); callers by dispatch do not see these.
@@ -269,6 +340,13 @@ class zeUtilita {
   bool DeRegistraLibreria(const ze::String& file) const;
   bool RegistraEseguibile(const ze::String& file) const;
   bool DeRegistraEseguibile(const ze::String& file) const;
+
+  // The high and the low 16 bits of a version word, 0 to 65535.
+  std::int32_t ParteAltaVersione(std::int32_t parola) const;
+  std::int32_t ParteBassaVersione(std::int32_t parola) const;
+  // Part n (1 to 4) of a version text, as ConfrontaVersione reads it.
+  std::int16_t EstraiParteVersione(const ze::String& testo, std::int16_t n) const;
+  std::int32_t ConfrontaParti(std::int16_t a, std::int16_t b) const;
 
   // The error CatturaErrore kept.
   std::int32_t captured_number_ = 0;

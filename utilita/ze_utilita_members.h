@@ -180,7 +180,48 @@ namespace members = ze::com::members;
            (PARAM(sorgente, members::String, ByRef, _),                                   \
             PARAM(destinazione, members::String, ByRef, _)), u"", 0)                      \
   /* versions and system information, ids from 0x60030070 */                               \
-  /* window helpers, ids from 0x60030080 */
+  FUNCTION(GetVersione, 0x60030070, GetVersione, members::String,                         \
+           (PARAM(file, members::String, ByRef, _)), u"", 0)                               \
+  FUNCTION(ConfrontaVersione, 0x60030071, ConfrontaVersione, members::Long,               \
+           (PARAM(VersioneA, members::String, ByRef, _),                                   \
+            PARAM(VersioneB, members::String, ByRef, _)),                                  \
+           u"", 0)                                                                        \
+  FUNCTION(InfoSO, 0x60030072, InfoSO, members::Long, (), u"", 0)                         \
+  FUNCTION(IsWindowsNT, 0x60030073, IsWindowsNT, members::Boolean, (), u"", 0)            \
+  FUNCTION(InfoSOVersione, 0x60030074, InfoSOVersione, members::String, (), u"", 0)       \
+  FUNCTION(GetSerialHD, 0x60030075, GetSerialHD, members::String, (), u"", 0)             \
+  FUNCTION(GetSerialDrive, 0x60030076, GetSerialDrive, members::String,                   \
+           (PARAM(letteraDrive, members::String, ByRef, _)), u"", 0)                       \
+  FUNCTION(WriteAccess, 0x60030077, WriteAccess, members::Boolean,                        \
+           (PARAM(strDirName, members::String, ByVal, _),                                  \
+            PARAM(verbose, members::Boolean, ByRef, _)),                                   \
+           u"", 0)                                                                        \
+  FUNCTION(FileAperto, 0x60030078, FileAperto, members::Boolean,                          \
+           (PARAM(file, members::String, ByRef, _)), u"", 0)                               \
+  FUNCTION(EliminaReadOnly, 0x60030079, EliminaReadOnly, members::Void,                   \
+           (PARAM(Filename, members::String, ByRef, _)), u"", 0)                           \
+  /* window helpers, ids from 0x60030080 */                                                \
+  FUNCTION(ShowFinestraConTitolo, 0x60030080, ShowFinestraConTitolo, members::Boolean,    \
+           (PARAM(testo, members::String, ByRef, _)), u"", 0)                              \
+  FUNCTION(CentraForm, 0x60030081, CentraForm, members::Void,                             \
+           (PARAM(obj, members::Object, ByRef, _)), u"", 0)                                \
+  FUNCTION(CentraFormFiglio, 0x60030082, CentraFormFiglio, members::Void,                 \
+           (PARAM(padre, members::Object, ByRef, _), PARAM(obj, members::Object, ByRef, _)), \
+           u"", 0)                                                                        \
+  FUNCTION(FinetraTopMost, 0x60030083, FinetraTopMost, members::Void,                     \
+           (PARAM(hwnd, members::Long, ByRef, _),                                          \
+            PARAM(SempreInPrimoPiano, members::Any, Optional, _)),                         \
+           u"", 0)                                                                        \
+  FUNCTION(SfumaForm, 0x60030084, SfumaForm, members::Void,                               \
+           (PARAM(InputForm, members::Object, ByRef, _),                                   \
+            PARAM(ColoreIniziale, members::Any, Optional, _),                              \
+            PARAM(PassoA, members::Any, Optional, _),                                      \
+            PARAM(PassoB, members::Any, Optional, _)),                                     \
+           u"", 0)                                                                        \
+  FUNCTION(WaitSecondi, 0x60030085, WaitSecondi, members::Void,                           \
+           (PARAM(sec, members::Integer, ByRef, _)), u"", 0)                               \
+  FUNCTION(Sleep, 0x60030086, Sleep, members::Void,                                       \
+           (PARAM(millisecondi, members::Long, ByRef, _)), u"", 0)
 // clang-format on
 
 // The routines bound by hand, in the order of the ids above.

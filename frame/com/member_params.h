@@ -26,6 +26,7 @@
 #include "frame/automation/variant.h"
 #include "frame/com/dispatch.h"
 #include "frame/com/dispatch_table.h"
+#include "frame/com/member_types.h"
 #include "frame/com/type_info.h"
 
 namespace ze::com::members {
@@ -106,6 +107,12 @@ Passed ResultInto(typename Type::Abi* out) {
   return Passed::Result([out](const Variant& v) { return Type::ToAbi(v, out); });
 }
 
+// A Sub's result pointer is never written.
+template <>
+inline Passed ResultInto<Void>(Void::Abi*) {
+  return Passed::Result(nullptr);
+}
+
 template <class... Ps>
 struct Params {};
 
@@ -117,7 +124,11 @@ Variant CallWith(Params<Ps...>, std::span<Variant> args, Call call) {
   if (args.size() != sizeof...(Ps)) std::terminate();
   return [&]<std::size_t... I>(std::index_sequence<I...>) {
     std::tuple<typename Ps::Held...> held{Ps::Take(args[I])...};
-    Variant result = Result::Out(std::apply(call, held));
+    Variant result;
+    if constexpr (std::is_same_v<Result, Void>)
+      std::apply(call, held);
+    else
+      result = Result::Out(std::apply(call, held));
     (Ps::GiveBack(args[I], std::get<I>(held)), ...);
     return result;
   }(std::index_sequence_for<Ps...>{});

@@ -44,8 +44,8 @@
 //
 // Adding a property is one PROPERTY line plus its getter and setter in the class, a
 // function one FUNCTION line plus its method. A METHOD takes no arguments and returns
-// nothing; a routine with parameters and no result has no line kind yet (describe
-// and bind it with DispatchTable::Method). (The vtable entries are spelled by the preprocessor, which walks a
+// nothing; a routine with parameters and no result is a FUNCTION whose result is
+// members::Void. (The vtable entries are spelled by the preprocessor, which walks a
 // FUNCTION's parameters with preprocessor_list.h.)
 #pragma once
 

@@ -21,6 +21,7 @@
 //   ObjectOf<T>   shared_ptr<T>   ze::ObjectRef          VT_DISPATCH named by T's traits
 //   Object        ze::ObjectRef   ze::ObjectRef          VT_DISPATCH (any object, or Nothing)
 //   Any           ze::Variant     ze::Variant            VT_VARIANT (a Variant, as it came)
+//   Void          (nothing)       (an ignored pointer)   VT_VOID (a FUNCTION's result only)
 #pragma once
 
 #include <cstdint>
@@ -164,6 +165,15 @@ struct Any {
     *out = v;
     return S_OK;
   }
+};
+
+// No result: a FUNCTION line with this result is a routine with parameters that returns
+// nothing (a Sub). Its method returns void, Invoke gives Empty, and the dual-interface
+// entry keeps the result pointer every FUNCTION entry has, which is ignored and may be
+// null.
+struct Void {
+  struct Abi {};
+  static TypeDesc Desc() { return {VT_VOID, {}}; }
 };
 
 }  // namespace members

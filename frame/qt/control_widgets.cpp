@@ -3,6 +3,7 @@
 
 #include <QtCore/QSignalBlocker>
 #include <QtGui/QIcon>
+#include <QtGui/QPainter>
 #include <QtGui/QTextDocument>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -30,6 +31,39 @@ namespace ze::qt {
 namespace {
 
 using ze::ui::Control;
+
+// A form's window: it draws the form's painting (its fills, in order) before Qt draws
+// the children over it.
+class FormWindow final : public QWidget {
+ public:
+  using QWidget::QWidget;
+  void SetPainting(const std::vector<ze::ui::FilledRect>& painting) {
+    painting_ = painting;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (painting_.empty()) return;
+    QPainter painter(this);
+    for (const ze::ui::FilledRect& fill : painting_) {
+      const ze::ui::PixelRect& r = fill.rect;
+      painter.fillRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top),
+                       QColor(fill.color & 0xFF, (fill.color >> 8) & 0xFF, (fill.color >> 16) & 0xFF));
+    }
+  }
+
+ private:
+  std::vector<ze::ui::FilledRect> painting_;
+};
+
+Qt::WindowStates WindowStateOf(std::int16_t state) {
+  switch (state) {
+    case 1: return Qt::WindowMinimized;
+    case 2: return Qt::WindowMaximized;
+    default: return Qt::WindowNoState;
+  }
+}
 
 // Qt's parent owns every widget it creates here; the view deletes the windows (and so
 // everything in them) with deleteLater.
@@ -278,12 +312,16 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceC
     window.setWindowIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
   }
   const std::int16_t borderStyle = form.BorderStyle();
+  const bool topMost = form.TopMost();
   const bool moved =
       PlaceChanged(form.Left(), form.Top(), form.ScaleWidth(), form.ScaleHeight(), pushed, cache);
-  if (pushed.fresh || pushed.borderStyle != borderStyle) {
+  if (pushed.fresh || pushed.borderStyle != borderStyle || pushed.topMost != topMost) {
     const bool wasVisible = window.isVisible();
     pushed.borderStyle = borderStyle;
-    window.setWindowFlags(WindowFlagsOf(borderStyle));
+    pushed.topMost = topMost;
+    Qt::WindowFlags flags = WindowFlagsOf(borderStyle);
+    if (topMost) flags |= Qt::WindowStaysOnTopHint;
+    window.setWindowFlags(flags);
     pushed.clientSize = QSize();  // the size constraints follow the frame
     if (wasVisible) window.show();
   }
@@ -306,6 +344,14 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceC
     pushed.position = position;
     window.move(position);
   }
+  if (pushed.fresh || pushed.windowState != form.WindowState()) {
+    pushed.windowState = form.WindowState();
+    window.setWindowState(WindowStateOf(pushed.windowState));
+  }
+  if (pushed.painting != form.Painting()) {
+    pushed.painting = form.Painting();
+    if (auto* painted = dynamic_cast<FormWindow*>(&window)) painted->SetPainting(pushed.painting);
+  }
   // Modality applies when the window is shown; the view shows it after this update.
   if (!window.isVisible())
     window.setWindowModality(form.IsModal() ? Qt::ApplicationModal : Qt::NonModal);
@@ -314,7 +360,7 @@ void UpdateForm(ze::ui::Form& form, QWidget& window, Pushed& pushed, AppearanceC
 // ---- the built-in kinds' widgets and their own state ----------------------------------
 
 QWidget* NewWindow(QWidget* parent) {
-  QWidget* window = NewWidget<QWidget>(parent, Qt::Window);
+  QWidget* window = NewWidget<FormWindow>(parent, Qt::Window);
   // The view activates the window the model makes active, and only that one.
   window->setAttribute(Qt::WA_ShowWithoutActivating);
   return window;

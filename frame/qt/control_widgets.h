@@ -2,9 +2,11 @@
 // widget_factory.h), and pushing a control's state into its widget.
 //
 //   Form          top-level QWidget window (caption, client size up to twice the
-//                 screen's, position, icon, frame by BorderStyle, application-modal
-//                 when shown modal); an embedded form is a frameless child widget of
-//                 its host's at the host's corner, at the form's size
+//                 screen's, position, icon, frame by BorderStyle, staying on top when
+//                 TopMost, minimised or maximised by WindowState, application-modal
+//                 when shown modal) that paints the form's painting under its children;
+//                 an embedded form is a frameless child widget of its host's at the
+//                 host's corner, at the form's size
 //   TextBox       QLineEdit (text, selection and caret, read-only when Locked)
 //   Label         QLabel (plain-text caption, alignment, border, opaque or not; the
 //                 caption wraps when the label has room for two lines)
@@ -42,6 +44,7 @@
 #include "frame/container/font.h"
 #include "frame/container/picture.h"
 #include "frame/qt/widget_factory.h"
+#include "frame/ui/painting.h"
 
 class QWidget;
 
@@ -86,6 +89,9 @@ struct Pushed {
   bool embedded = false;
   QPoint position;
   QSize clientSize;
+  std::int16_t windowState = 0;
+  bool topMost = false;
+  std::vector<ze::ui::FilledRect> painting;
 };
 
 // The factories of the built-in kinds, each with its model class (Control itself: the

@@ -124,6 +124,44 @@ void Form::SetClientSize(float width, float height) {
   SetHeight(height + FrameHeight());
 }
 
+void Form::SetScaleMode(std::int16_t mode) {
+  if (mode != 1 && mode != 3) Raise(errors::kInvalidPropertyValue);
+  scaleMode_ = mode;
+}
+
+void Form::SetWindowState(std::int16_t state) {
+  if (state < 0 || state > 2) Raise(errors::kInvalidPropertyValue);
+  if (state == windowState_) return;
+  windowState_ = state;
+  Notify(Aspect::State);
+}
+
+void Form::SetTopMost(bool topMost) {
+  if (topMost == topMost_) return;
+  topMost_ = topMost;
+  Notify(Aspect::State);
+}
+
+void Form::Paint(const FilledRect& fill) {
+  if (fill.rect.Empty()) return;
+  std::erase_if(painting_, [&](const FilledRect& old) { return fill.rect.Covers(old.rect); });
+  painting_.push_back(FilledRect{fill.rect, fill.color & 0x00FFFFFF});
+  Notify(Aspect::Content);
+}
+
+void Form::Cls() {
+  if (painting_.empty()) return;
+  painting_.clear();
+  Notify(Aspect::Content);
+}
+
+bool FillRect(std::int32_t hdc, const PixelRect& rect, std::uint32_t color) {
+  Form* form = Desktop::FindByHandle(hdc);
+  if (form == nullptr) return false;
+  form->Paint(FilledRect{rect, color});
+  return true;
+}
+
 std::int16_t Form::BorderStyle() const {
   BuiltInUsed();
   return borderStyle_;

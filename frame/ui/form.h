@@ -26,8 +26,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "frame/ui/control.h"
+#include "frame/ui/painting.h"
 
 namespace ze::ui {
 
@@ -74,6 +76,26 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   // 5 sizable tool window.
   std::int16_t BorderStyle() const;
   void SetBorderStyle(std::int16_t style);
+
+  // The unit in which the form's automation object reports and takes ScaleWidth and
+  // ScaleHeight: 1 twips (the default), 3 pixels; others raise 380. The model's own
+  // ScaleWidth() and ScaleHeight() are always in twips.
+  std::int16_t ScaleMode() const { return scaleMode_; }
+  void SetScaleMode(std::int16_t mode);
+  // 0 normal, 1 minimised, 2 maximised; others raise 380.
+  std::int16_t WindowState() const { return windowState_; }
+  void SetWindowState(std::int16_t state);
+  // Whether the window stays above the windows that are not topmost.
+  bool TopMost() const { return topMost_; }
+  void SetTopMost(bool topMost);
+
+  // What has been painted on the client area (painting.h), in the order painted: it
+  // stays (the form redraws it whenever the window is repainted) until Cls. A fill
+  // that covers earlier ones wholly replaces them, so repainting a form over and over
+  // does not pile fills up.
+  const std::vector<FilledRect>& Painting() const { return painting_; }
+  void Paint(const FilledRect& fill);
+  void Cls();
 
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool preview) { keyPreview_ = preview; }
@@ -145,6 +167,10 @@ class Form : public Control, public std::enable_shared_from_this<Form> {
   State state_ = State::Constructing;
   String caption_;
   std::int16_t borderStyle_ = 2;
+  std::int16_t scaleMode_ = 1;
+  std::int16_t windowState_ = 0;
+  bool topMost_ = false;
+  std::vector<FilledRect> painting_;
   bool keyPreview_ = false;
   bool modal_ = false;
   bool windowVisible_ = false;  // what Show and Hide made of it, to tell Visible's changes
