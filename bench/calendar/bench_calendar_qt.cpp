@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "bench/common/counting_site.h"
+#include "bench/common/qt_settle.h"
 #include "bench/run_pair.h"
 #include "calendar/frm_input_data.h"
 #include "frame/automation/locale.h"
@@ -24,6 +25,8 @@
 
 namespace {
 
+using ze::bench::Settle;
+
 using zekalendo::FrmInputData;
 
 class HostForm : public ze::ui::Form {};
@@ -32,13 +35,6 @@ FrmInputData* OpenCalendar() {
   for (ze::ui::Form* f : ze::ui::Desktop::OpenForms())
     if (auto* calendar = dynamic_cast<FrmInputData*>(f)) return calendar;
   return nullptr;
-}
-
-// Runs what a step left in Qt's queue, as Qt's loop would between two user actions.
-void Settle() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
 }
 
 void BM_CalendarOpenToFirstFrame(benchmark::State& state) {

@@ -20,6 +20,7 @@
 #include <QtWidgets/QLineEdit>
 #include <memory>
 
+#include "bench/common/qt_settle.h"
 #include "frame/automation/locale.h"
 #include "frame/qt/qt_backend.h"
 #include "frame/ui/desktop.h"
@@ -31,6 +32,8 @@
 #include "kalendo/kalendo.h"
 
 namespace {
+
+using ze::bench::Settle;
 
 // A host that ignores what the control tells it.
 class QuietSite : public ze::ui::ControlSite {
@@ -67,15 +70,6 @@ struct Host {
   std::shared_ptr<HostForm> form;
   QuietSite site;
 };
-
-// Runs what a step left in Qt's queue (layout and paint requests, deferred deletes),
-// as Qt's loop would between two user actions: a queue left to grow would make every
-// later step slower and measure the queue rather than the control.
-void Settle() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-}
 
 // Typing leaves little in Qt's queue (one paint request per window), so it is run
 // now and then rather than after every date: what a step costs, not the pause.
