@@ -16,26 +16,14 @@
 #include <thread>
 
 #include "frame/system/shell_execute.h"
+#include "tests/fixtures/await_file.h"
 #include "tests/registry/temp_dir.h"
 
 namespace ze::system {
 namespace {
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Waits for a file that a program started without waiting writes; a bound so that a
-// fault fails the test instead of hanging it, never a measure of speed.
-std::string AwaitFile(const std::string& path) {
-  for (int i = 0; i < 1000 && !std::filesystem::exists(path); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  return Read(path);
-}
+using ze::fixtures::AwaitFile;
+using ze::fixtures::ReadFile;
 
 void MakeScript(const std::string& path, const std::string& text) {
   std::ofstream(path) << text;
@@ -67,7 +55,7 @@ TEST(Process, TheChildHoldsOnlyTheStandardDescriptors) {
   ASSERT_GT(pid, 0) << error;
   const int status = WaitForExit(pid);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(Read(out), "0 1 2");
+  EXPECT_EQ(ReadFile(out), "0 1 2");
   ::close(leaky);
   ::close(tidy);
 }
@@ -91,7 +79,7 @@ TEST(Process, WaitsThroughSignalsUntilTheEnd) {
   interrupter.join();
   ::sigaction(SIGUSR1, &old, nullptr);
   EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(Read(out), "fine");
+  EXPECT_EQ(ReadFile(out), "fine");
   EXPECT_EQ(WaitForExit(pid), -1);  // collected once, no child any more
 }
 

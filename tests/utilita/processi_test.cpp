@@ -19,6 +19,7 @@
 #include "frame/registry/advapi.h"
 #include "frame/system/shell_execute.h"
 #include "frame/ui/message_box.h"
+#include "tests/fixtures/await_file.h"
 #include "tests/registry/temp_dir.h"
 #include "utilita/utilita_object.h"
 #include "utilita/ze_utilita.h"
@@ -28,25 +29,12 @@
 namespace zekalendo {
 namespace {
 
+using ze::fixtures::AwaitFile;
+using ze::fixtures::ReadFile;
+
 using ze::String;
 using ze::Variant;
 namespace fs = std::filesystem;
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// A bound on waiting for a program started without waiting, so that a fault fails the
-// test instead of hanging it; not a measure of speed.
-std::string AwaitFile(const std::string& path) {
-  for (int i = 0; i < 1000 && !fs::exists(path); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  return Read(path);
-}
 
 // The Windows form of a native path ("C:\tmp\x").
 String Windows(const std::string& native) {
@@ -255,7 +243,7 @@ TEST_F(ProcessiTest, ShellSospensivaReturnsOnlyAfterTheProgramEnded) {
   const std::string out = dir_.File("dormito");
   // The program writes its file only after sleeping: it is there when the call returns.
   EXPECT_TRUE(Sospensiva(Windows(ZE_PROCESSO_PROVA), Variant(u"dormi 300 " + Arg(out))));
-  EXPECT_EQ(Read(out), "fine");
+  EXPECT_EQ(ReadFile(out), "fine");
 }
 
 TEST_F(ProcessiTest, ShellSospensivaSplitsWithTheWindowsRules) {
@@ -264,15 +252,15 @@ TEST_F(ProcessiTest, ShellSospensivaSplitsWithTheWindowsRules) {
   const String arguments = u"argv " + Arg(out) + u" \"a\\\\b\" c\\\"d 'e f' \"g\"\"h i\" $HOME";
   const std::string expected = Nul({"a\\\\b", "c\"d", "'e", "f'", "g\"h i", "$HOME"});
   EXPECT_TRUE(Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA), Variant(arguments)));
-  EXPECT_EQ(Read(out), expected);
+  EXPECT_EQ(ReadFile(out), expected);
   // The same line whole in ToRun, and a COMMANDLINE that is a number.
   fs::remove(out);
   EXPECT_TRUE(Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA) + u" " + arguments));
-  EXPECT_EQ(Read(out), expected);
+  EXPECT_EQ(ReadFile(out), expected);
   fs::remove(out);
   EXPECT_TRUE(
       Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA) + u" argv " + Arg(out), Variant(std::int16_t{5})));
-  EXPECT_EQ(Read(out), Nul({"5"}));
+  EXPECT_EQ(ReadFile(out), Nul({"5"}));
 }
 
 TEST_F(ProcessiTest, ShellSospensivaOnAMissingProgramFailsAtOnce) {
@@ -292,7 +280,7 @@ TEST_F(ProcessiTest, AStartedProgramInheritsNoDescriptorOfTheLibrary) {
   const int leaky = ::open("/dev/null", O_RDONLY);
   const std::string out = dir_.File("fd");
   EXPECT_TRUE(Sospensiva(ze::FromUtf8(ZE_PROCESSO_PROVA), Variant(u"fd " + Arg(out))));
-  EXPECT_EQ(Read(out), "0 1 2");
+  EXPECT_EQ(ReadFile(out), "0 1 2");
   ::close(leaky);
 }
 
@@ -340,7 +328,7 @@ TEST_F(ProcessiTest, RegistraServerRefusesWhatItCannotRegister) {
     EXPECT_FALSE(utilita_.RegistraServer(file)) << c.name;
     EXPECT_FALSE(utilita_.DeRegistraServer(file)) << c.name;
   }
-  EXPECT_EQ(Read(dir_.File("x.dat")), "dati");
+  EXPECT_EQ(ReadFile(dir_.File("x.dat")), "dati");
   EXPECT_TRUE(boxes_.empty());
 }
 
@@ -350,9 +338,9 @@ TEST_F(ProcessiTest, AProgramRegistersWithItsSwitch) {
   ::setenv("ZE_PROVA_OUT", out.c_str(), 1);
   String file = Windows(program);
   EXPECT_TRUE(utilita_.RegistraServer(file));
-  EXPECT_EQ(Read(out), "/REGSERVER");
+  EXPECT_EQ(ReadFile(out), "/REGSERVER");
   EXPECT_TRUE(utilita_.DeRegistraServer(file));
-  EXPECT_EQ(Read(out), "/UNREGSERVER");
+  EXPECT_EQ(ReadFile(out), "/UNREGSERVER");
 }
 
 // --- IsVBEnvironment ---
@@ -372,7 +360,7 @@ TEST_F(ProcessiTest, IsVBEnvironmentGoesByTheProgramsFileName) {
     const std::string out = dir_.File("ambiente");
     fs::remove(out);
     EXPECT_TRUE(Sospensiva(Windows(program), Variant(u"ambiente " + Arg(out)))) << c.name;
-    EXPECT_EQ(Read(out), c.expected) << c.name;
+    EXPECT_EQ(ReadFile(out), c.expected) << c.name;
     fs::remove(program);
   }
 }
@@ -382,7 +370,7 @@ TEST_F(ProcessiTest, IsVBEnvironmentGoesByTheProgramsFileName) {
 // The desktop entry's keys, each value read back through the format's string escapes.
 std::map<std::string, std::string> ReadDesktopEntry(const std::string& path) {
   std::map<std::string, std::string> keys;
-  std::istringstream in(Read(path));
+  std::istringstream in(ReadFile(path));
   std::string line;
   std::getline(in, line);
   keys["#group"] = line;
@@ -465,7 +453,7 @@ TEST_F(ProcessiTest, CreaCollegamentoRefusesLineBreaksAndMissingFolders) {
   for (auto c : cases) {
     EXPECT_FALSE(utilita_.CreaCollegamento(c.lnk, c.file, c.lavoro)) << c.name;
   }
-  EXPECT_EQ(Read(entry), "prima");
+  EXPECT_EQ(ReadFile(entry), "prima");
   EXPECT_FALSE(fs::exists(dir_.File("a\nb.desktop")));
   for (const auto& entry : fs::directory_iterator(dir_.path()))
     EXPECT_NE(entry.path().filename().string()[0], '.') << "a temporary file stayed";
@@ -494,15 +482,15 @@ TEST_F(DecomprimiTest, ExpandsWhatMscompressCompressed) {
     bytes[i] = i % 3 == 0 ? static_cast<char>(random()) : "SETUP"[i % 5];
   const std::string compressed = Compressed("SETUP.EXE", bytes);
   if (compressed.empty()) GTEST_SKIP() << "mscompress is missing (scripts/install-deps.sh)";
-  ASSERT_NE(Read(compressed), bytes);
+  ASSERT_NE(ReadFile(compressed), bytes);
   EXPECT_TRUE(Decomprimi(compressed, dir_.File("espanso.exe")));
-  EXPECT_TRUE(Read(dir_.File("espanso.exe")) == bytes);
+  EXPECT_TRUE(ReadFile(dir_.File("espanso.exe")) == bytes);
 }
 
 TEST_F(DecomprimiTest, CopiesAnUncompressedFile) {
   const std::string plain = dir_.Write("piano.txt", "nessuna compressione\r\n");
   EXPECT_TRUE(Decomprimi(plain, dir_.File("copia.txt")));
-  EXPECT_EQ(Read(dir_.File("copia.txt")), "nessuna compressione\r\n");
+  EXPECT_EQ(ReadFile(dir_.File("copia.txt")), "nessuna compressione\r\n");
 }
 
 TEST_F(DecomprimiTest, FailuresLeaveTheDestinationAsItWas) {
@@ -531,11 +519,11 @@ TEST_F(DecomprimiTest, FailuresLeaveTheDestinationAsItWas) {
   for (const auto& c : cases) {
     const std::string source = dir_.Write("sorgente", c.source);
     EXPECT_FALSE(Decomprimi(source, destination)) << c.name;
-    EXPECT_EQ(Read(destination), "vecchio") << c.name;
+    EXPECT_EQ(ReadFile(destination), "vecchio") << c.name;
   }
   EXPECT_FALSE(Decomprimi(dir_.File("assente"), destination));
   EXPECT_FALSE(Decomprimi(dir_.path(), destination));  // a folder is no file
-  EXPECT_EQ(Read(destination), "vecchio");
+  EXPECT_EQ(ReadFile(destination), "vecchio");
 }
 
 TEST_F(DecomprimiTest, AMissingDestinationFolderFailsAndLeavesNothingOpen) {
@@ -589,7 +577,7 @@ TEST_F(ProcessiDispatchTest, TheRoutinesAnswerByName) {
                  &result),
             ze::com::S_OK);
   EXPECT_EQ(result, Variant(true));
-  EXPECT_EQ(Read(out), Nul({"x"}));
+  EXPECT_EQ(ReadFile(out), Nul({"x"}));
   ASSERT_EQ(Call(u"IsVBEnvironment", {}, &result), ze::com::S_OK);
   EXPECT_EQ(result, Variant(false));
   ASSERT_EQ(Call(u"RegistraServer", {Variant(u"x.dat")}, &result), ze::com::S_OK);
