@@ -244,9 +244,9 @@ class zeUtilita {
   // "0.0.0.0" for a file without one, a missing file or any other kind of file.
   ze::String GetVersione(ze::String& file) const;
   // 1 when VersioneA is the later version, -1 when it is the earlier, 0 when the two
-  // are equal, comparing parts 1 to 4 in turn. A text of fewer parts repeats its last
-  // ("1.2" reads 1.2.2.2), parts beyond the fourth are ignored, a part reads as Val
-  // reads it, rounded to an Integer (error 6 outside 16 bits).
+  // are equal, comparing major, minor, build and revision in turn. A text of fewer
+  // numbers repeats its last ("1.2" reads 1.2.2.2), numbers beyond the fourth are
+  // ignored, each reads as Val reads it, rounded to an Integer (error 6 outside 16 bits).
   std::int32_t ConfrontaVersione(ze::String& VersioneA, ze::String& VersioneB) const;
   // The operating-system code of the original's table; this system answers as the
   // newest row of the NT family (8), or 0 when it cannot tell.

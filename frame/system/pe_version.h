@@ -24,8 +24,8 @@
 
 namespace ze::system {
 
-// The two 32-bit words of the file version: parts 1 and 2 in `ms` (high and low 16
-// bits), parts 3 and 4 in `ls`.
+// The two 32-bit words of the file version: the major and minor numbers in `ms` (high
+// and low 16 bits), the build and revision numbers in `ls`.
 struct FileVersion {
   std::uint32_t ms = 0;
   std::uint32_t ls = 0;
