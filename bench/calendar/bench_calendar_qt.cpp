@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "bench/common/counting_site.h"
+#include "bench/common/qt_bench_main.h"
 #include "bench/common/qt_settle.h"
 #include "bench/run_pair.h"
 #include "calendar/frm_input_data.h"
@@ -98,12 +99,4 @@ BENCHMARK(BM_CalendarOpenToFirstFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+ZE_QT_BENCHMARK_MAIN()

@@ -20,6 +20,7 @@
 #include <QtWidgets/QLineEdit>
 #include <memory>
 
+#include "bench/common/qt_bench_main.h"
 #include "bench/common/qt_settle.h"
 #include "frame/automation/locale.h"
 #include "frame/qt/qt_backend.h"
@@ -185,8 +186,9 @@ void BM_KeyOnFormOf(benchmark::State& state) {
   host.backend.SetSyncMode(ModeOf(state.range(1)));
   const auto controls = static_cast<int>(state.range(0));
   for (int i = 1; i < controls; ++i) {
-    ze::ui::Control& c = i % 2 ? static_cast<ze::ui::Control&>(host.form->AddChild<ze::ui::Label>(u"L"))
-                               : host.form->AddChild<ze::ui::TextBox>(u"T");
+    ze::ui::Control& c =
+        i % 2 ? static_cast<ze::ui::Control&>(host.form->AddChild<ze::ui::Label>(u"L"))
+              : host.form->AddChild<ze::ui::TextBox>(u"T");
     c.Move(static_cast<float>(i % 20) * 225, static_cast<float>(i / 20) * 120, 210, 105);
   }
   auto& field = host.form->AddChild<ze::ui::TextBox>(u"Campo");
@@ -234,12 +236,4 @@ BENCHMARK(BM_IdleTimerTickOn50Labels)->Arg(0)->Arg(1);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+ZE_QT_BENCHMARK_MAIN()
