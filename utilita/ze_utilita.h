@@ -236,9 +236,9 @@ class zeUtilita {
   bool Decomprimi(ze::String& sorgente, ze::String& destinazione) const;
 
   // --- versions and system information ---
-  // Version texts are four decimal parts joined by ".", major first. A file version is
-  // written as the file stamps it, each part 0 to 65535; a comparison holds parts in
-  // 16 bits, so a text with a part above 32767 fails there with error 6.
+  // Version texts are four decimal numbers joined by ".", major first. A file version is
+  // written as the file stamps it, each number 0 to 65535; a comparison holds the
+  // numbers in 16 bits, so a text with one above 32767 fails there with error 6.
 
   // The file version of the program file `file` (an EXE, DLL or OCX: a PE file);
   // "0.0.0.0" for a file without one, a missing file or any other kind of file.
